@@ -1,0 +1,412 @@
+#include "Link.h"
+
+#include <algorithm>
+
+namespace zyrk {
+
+namespace {
+constexpr int kMonitorRpm = 1;
+constexpr int kMonitorTpsCount = 3;
+constexpr int kMonitorSupplyCount = 5;
+constexpr int kMonitorServo1Measured = 7;
+constexpr int kMonitorServo1Desired = 9;
+constexpr int kMonitorServo2Measured = 11;
+constexpr int kMonitorServo2Desired = 13;
+constexpr int kMonitorProgramCount = 15;
+constexpr int kMonitorTest1 = 23;
+constexpr int kMonitorTpPercent = 41;
+constexpr int kMonitorServo1State = 42;
+constexpr int kMonitorServo2State = 43;
+constexpr int kMonitorBusy = 47;
+constexpr int kMonitorDataError = 49;
+constexpr int kMonitorVersion = 50;
+
+constexpr int kAdcFull = 1023;
+constexpr int kAdcMv = 5000;
+constexpr int kSupplyDivider = 11;
+constexpr int kSupplyRedHigh = 17999;
+constexpr int kSupplyRedLow = 7000;
+constexpr int kSupplyYellowHigh = 14999;
+constexpr int kSupplyYellowLow = 11000;
+constexpr int kRpmPerGaugeStep = 100;
+constexpr int kTpMax = 100;
+
+// The unit's test labels, each with the spacing it has always had.
+constexpr const char* kTestFormats[8] = {"Test1= %1", "Test2= %1",  "Test3= %1 ", "Test4=%1",
+                                         "Test5= %1", "Test6= %1", "Test7= %1", "Test8= %1"};
+} // namespace
+
+int NearestColumn(const uint8_t* axis, int rpm) {
+    const int doubled = (2 * rpm) / 100;
+    for (int c = 0; c < kMapColumns - 1; ++c) {
+        if (doubled < axis[c] + axis[c + 1])
+            return c;
+    }
+    return kMapColumns - 1;
+}
+
+int NearestRow(int tpPercent, bool tpEnable) {
+    if (!tpEnable)
+        return 0;
+    for (int r = 0; r < kMapRows - 1; ++r) {
+        if (kTpsRows[static_cast<size_t>(r)] + kTpsRows[static_cast<size_t>(r + 1)] >
+            2 * tpPercent)
+            return r;
+    }
+    return kMapRows - 1;
+}
+
+Link::Link(Port& port, ParamImage& image, const MessageTable& messages, LinkHost& host)
+    : port_(port), image_(image), messages_(messages), host_(host) {
+    // The connection label is visible in the window as designed, until the first tick.
+    display_.connectionVisible = true;
+}
+
+void Link::Tick() {
+    PollPort();
+    switch (LinkMode) {
+    case ModeProgram:
+    case ModeVerify:
+    case ModeRead:
+        TransferTick();
+        break;
+    default:
+        MonitorStep();
+        break;
+    }
+    StatusTiming();
+    Watchdog();
+    if (display_.connectionVisible)
+        display_.versionVisible = false;
+}
+
+void Link::MonitorStep() {
+    ++TickCount;
+    if (TickCount >= kMonitorEveryTicks) {
+        TickCount = 0;
+        SendMonitorRequest();
+    }
+    if (BusyCountdown > 0) {
+        display_.statusShade = Shade::ButtonFace;
+        display_.statusText = messages_[MsgSaving];
+        MessageTime = kMessageTicks;
+        display_.gaugeMax = kGaugePercent;
+        const int progress =
+            kGaugePercent * (kBusyFull - static_cast<int>(BusyCountdown)) / kBusyFull;
+        display_.gaugeProgress = std::clamp(progress, 0, kGaugePercent);
+    } else {
+        display_.gaugeMax = kGaugeBlocks;
+        display_.gaugeProgress = std::min(display_.gaugeProgress, kGaugeBlocks);
+        if (ProgramOk) {
+            display_.statusText = messages_[MsgProgramDevice] + QStringLiteral(" OK");
+            display_.gaugeProgress = display_.gaugeMax;
+        }
+    }
+}
+
+void Link::StatusTiming() {
+    if (MessageTime > 0) {
+        --MessageTime;
+        display_.statusVisible = true;
+    } else {
+        display_.statusVisible = false;
+        display_.gaugeVisible = false;
+        ProgramOk = false;
+    }
+}
+
+void Link::Watchdog() {
+    if (SilentTicks < kSilentLimit) {
+        ++SilentTicks;
+        display_.connectionVisible = false;
+        return;
+    }
+    display_.connectionVisible = true;
+    ++ReconnectTicks;
+    if (ReconnectTicks >= kReconnectTicks) {
+        ReconnectTicks = 0;
+        ClosePort();
+        QuietReopen = true;
+        ++AutoScanIndex;
+        if (AutoScanIndex > kAutoScanLast)
+            AutoScanIndex = 0;
+        OpenPort();
+    }
+}
+
+void Link::OpenPort() {
+    const int n = ComIndex != kComAuto ? ComIndex + 1 : AutoScanIndex + 1;
+    // The label shows the port by its COM number on every platform.
+    display_.comText = QStringLiteral("COM= ") + PortNames::ComPath(n).mid(4, 10);
+    const bool ok = port_.Open(names_.Path(n));
+    if (!ok) {
+        if (!QuietReopen && ComIndex != kComAuto)
+            host_.ShowMessage(messages_[MsgComOpenError]);
+        if (ComIndex == kComAuto)
+            ReconnectTicks = kFailedAutoOpenTicks;
+    }
+    display_.comChecked = ComIndex;
+}
+
+void Link::ClosePort() { port_.Close(); }
+
+void Link::SelectPort(int index) {
+    ComIndex = static_cast<uint8_t>(index);
+    ClosePort();
+    QuietReopen = false;
+    OpenPort();
+}
+
+void Link::PollPort() {
+    if (port_.BytesWaiting() < kFrameSize)
+        return;
+    const QByteArray rx = port_.Read(kRxCap);
+    // A port that vanished between the count and the read may deliver less than it said.
+    if (rx.size() < kFrameSize)
+        return;
+    if (FrameByte(rx, 0) == kCmdMonitorReply)
+        HandleMonitorReply(rx);
+    else
+        HandleBlockReply(rx);
+}
+
+void Link::SendMonitorRequest() { port_.Write(MakeFrame(kCmdMonitor)); }
+
+void Link::HandleMonitorReply(const QByteArray& rx) {
+    if (!FrameIsValid(rx))
+        return;
+    SilentTicks = 0;
+    LiveTpPercent = FrameByte(rx, kMonitorTpPercent);
+    LiveRpm = static_cast<uint16_t>(FrameWord(rx, kMonitorRpm));
+
+    display_.rpmText = QStringLiteral("RPM = %1 ").arg(LiveRpm);
+    display_.rpmGauge = std::min(LiveRpm / kRpmPerGaugeStep, kGaugePercent);
+
+    LiveTpsMv = static_cast<uint16_t>(FrameWord(rx, kMonitorTpsCount) * kAdcMv / kAdcFull);
+    if (LiveTpPercent <= kTpMax) {
+        display_.tpsText = QStringLiteral("TP= %1 %=%2 mV").arg(LiveTpPercent).arg(LiveTpsMv);
+        display_.tpsShade = Shade::ButtonFace;
+        display_.tpsGauge = LiveTpPercent;
+    } else {
+        display_.tpsText = QStringLiteral("TP=error=%1 mV").arg(LiveTpsMv);
+        display_.tpsShade = Shade::Red;
+        display_.tpsGauge = 0;
+    }
+
+    const int supplyMv = (FrameWord(rx, kMonitorSupplyCount) * kAdcMv / kAdcFull) * kSupplyDivider;
+    display_.napetiText =
+        QString::asprintf("U= %4.1f V", static_cast<double>(static_cast<float>(supplyMv) * 0.001f));
+    if (supplyMv >= kSupplyRedHigh || supplyMv <= kSupplyRedLow)
+        display_.napetiShade = Shade::Red;
+    else if (supplyMv >= kSupplyYellowHigh || supplyMv <= kSupplyYellowLow)
+        display_.napetiShade = Shade::Yellow;
+    else
+        display_.napetiShade = Shade::ButtonFace;
+
+    const QString& desired = messages_[MsgServoDesired];
+    const QString& measured = messages_[MsgServoMeasured];
+    const int desiredAt[2] = {kMonitorServo1Desired, kMonitorServo2Desired};
+    const int measuredAt[2] = {kMonitorServo1Measured, kMonitorServo2Measured};
+    const int stateAt[2] = {kMonitorServo1State, kMonitorServo2State};
+    for (int s = 0; s < kServoCount; ++s) {
+        display_.servoPozText[static_cast<size_t>(s)] =
+            QStringLiteral("%1 %2 = %3 mV").arg(desired).arg(s + 1).arg(FrameWord(rx, desiredAt[s]));
+        display_.servoMerText[static_cast<size_t>(s)] = QStringLiteral("%1 %2 = %3 mV")
+                                                            .arg(measured)
+                                                            .arg(s + 1)
+                                                            .arg(FrameWord(rx, measuredAt[s]));
+        const bool fault = FrameByte(rx, stateAt[s]) == 0 && image_.ServoEnable(s) != 0;
+        display_.servoShade[static_cast<size_t>(s)] = fault ? Shade::Red : Shade::ButtonFace;
+    }
+
+    const int version = FrameByte(rx, kMonitorVersion);
+    if (version == kToolVersion) {
+        display_.versionVisible = false;
+    } else {
+        display_.versionVisible = true;
+        display_.versionText = VersionText(version);
+    }
+
+    BusyCountdown = static_cast<uint16_t>(FrameWord(rx, kMonitorBusy));
+    display_.eeDataErrVisible = FrameByte(rx, kMonitorDataError) != 0;
+    display_.programCountText = messages_[MsgProgramCount] + QLatin1Char(' ') +
+                                QString::number(FrameWord(rx, kMonitorProgramCount));
+    for (int i = 0; i < 8; ++i) {
+        display_.testText[static_cast<size_t>(i)] =
+            QString::fromLatin1(kTestFormats[i]).arg(FrameWord(rx, kMonitorTest1 + 2 * i));
+    }
+}
+
+QString Link::VersionText(int unitVersion) const {
+    return messages_[MsgUnmatchedVersion] +
+           QStringLiteral("  PC-%1, IGN-%2").arg(kToolVersion).arg(unitVersion);
+}
+
+void Link::ShowPlaceholders() {
+    display_.programCountText = messages_[MsgProgramCount] + QStringLiteral("---");
+    for (int s = 0; s < kServoCount; ++s) {
+        display_.servoPozText[static_cast<size_t>(s)] =
+            messages_[MsgServoDesired] + QStringLiteral(" %1 = --- mV").arg(s + 1);
+        display_.servoMerText[static_cast<size_t>(s)] =
+            messages_[MsgServoMeasured] + QStringLiteral(" %1 = --- mV").arg(s + 1);
+    }
+}
+
+void Link::SetStatus(const QString& text, Shade shade) {
+    display_.statusText = text;
+    display_.statusShade = shade;
+    MessageTime = kMessageTicks;
+    display_.statusVisible = true;
+}
+
+void Link::BeginTransfer(uint8_t mode, uint8_t command, MsgId text) {
+    sentByReply_ = false;
+    LinkMode = mode;
+    BlockCommand = command;
+    RetryCount = 0;
+    SetStatus(messages_[text], Shade::ButtonFace);
+    display_.gaugeProgress = 0;
+    display_.gaugeVisible = true;
+    ProgramOk = false;
+}
+
+void Link::StartProgramming() { BeginTransfer(ModeProgram, 0x00, MsgProgramDevice); }
+
+void Link::StartVerify() { BeginTransfer(ModeVerify, kCmdReadFlag | 1, MsgVerify); }
+
+void Link::StartRead() { BeginTransfer(ModeRead, kCmdReadFlag, MsgRead); }
+
+void Link::SendBlockFrame() {
+    TickCount = 0;
+    const int b = BlockCommand & kBlockMask;
+    if (LinkMode == ModeRead || b >= kBlockCount) {
+        port_.Write(MakeFrame(BlockCommand));
+        return;
+    }
+    const ParamImage::Block block = image_.GetBlock(b);
+    port_.Write(MakeFrame(BlockCommand, block.data()));
+}
+
+void Link::TransferTick() {
+    if (LinkMode == ModeRead)
+        ProgramOk = false;
+    if (sentByReply_) {
+        sentByReply_ = false;
+        return;
+    }
+    ++TickCount;
+    if (TickCount < kResendTicks)
+        return;
+    TickCount = 0;
+    ++RetryCount;
+    if (RetryCount > kMaxSends) {
+        const MsgId error = LinkMode == ModeProgram  ? MsgProgramError
+                            : LinkMode == ModeVerify ? MsgVerifyError
+                                                     : MsgReadError;
+        SetStatus(messages_[error], Shade::Red);
+        if (LinkMode == ModeVerify)
+            ProgramOk = false;
+        LinkMode = ModeMonitor;
+        return;
+    }
+    SendBlockFrame();
+}
+
+void Link::AcceptBlock() {
+    display_.gaugeProgress = std::min(display_.gaugeProgress + 1, display_.gaugeMax);
+    ++BlockCommand;
+    RetryCount = 1;
+    SendBlockFrame();
+    sentByReply_ = true;
+}
+
+void Link::BeginAutoVerify() {
+    LinkMode = ModeVerify;
+    BlockCommand = kCmdReadFlag | 1;
+    RetryCount = 1;
+    SendBlockFrame();
+    sentByReply_ = true;
+    SetStatus(messages_[MsgVerify], Shade::ButtonFace);
+    display_.gaugeProgress = 0;
+}
+
+void Link::VersionMismatch(bool inRead) {
+    LinkMode = ModeMonitor;
+    if (inRead) {
+        host_.ApplyLimits();
+        host_.ShowImage();
+    }
+    host_.ShowMessage(VersionText(image_.UnitVersion()));
+    MessageTime = 0;
+}
+
+void Link::HandleBlockReply(const QByteArray& rx) {
+    if (!FrameIsValid(rx))
+        return;
+    const int b = BlockCommand & kBlockMask;
+    if (FrameByte(rx, 0) != (BlockCommand ^ kReplyFlag) || LinkMode == ModeMonitor ||
+        b >= kBlockCount)
+        return;
+    SilentTicks = 0;
+    const uint8_t* data = FrameData(rx);
+    constexpr int kLastBlock = kBlockCount - 1;
+
+    switch (LinkMode) {
+    case ModeRead:
+        if (b == 0) {
+            image_.SetBlock(0, data);
+            unitTexts_ = BuildUnitTexts(image_);
+            if (image_.UnitVersion() != kToolVersion) {
+                VersionMismatch(true);
+                return;
+            }
+        } else {
+            readAside_.SetBlock(b, data);
+        }
+        if (b < kLastBlock) {
+            AcceptBlock();
+        } else {
+            for (int k = 1; k < kBlockCount; ++k)
+                image_.SetBlock(k, readAside_.GetBlock(k).data());
+            host_.ApplyLimits();
+            host_.ShowImage();
+            BeginAutoVerify();
+        }
+        break;
+    case ModeVerify:
+        if (!image_.BlockEquals(b, data))
+            return;
+        if (b < kLastBlock) {
+            AcceptBlock();
+        } else {
+            display_.gaugeProgress = display_.gaugeMax;
+            SetStatus(messages_[MsgVerify] + QStringLiteral(" OK"), Shade::ButtonFace);
+            LinkMode = ModeMonitor;
+        }
+        break;
+    case ModeProgram:
+        if (b == 0) {
+            image_.SetBlock(0, data);
+            unitTexts_ = BuildUnitTexts(image_);
+            host_.ApplyLimits();
+            host_.ShowImage();
+            if (image_.UnitVersion() != kToolVersion) {
+                VersionMismatch(false);
+                return;
+            }
+        } else if (!image_.BlockEquals(b, data)) {
+            return;
+        }
+        if (b < kLastBlock) {
+            AcceptBlock();
+        } else {
+            ProgramOk = true;
+            BeginAutoVerify();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace zyrk

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "Frame.h"
+#include "LinkDisplay.h"
+#include "LinkHost.h"
+#include "Messages.h"
+#include "ParamImage.h"
+#include "Port.h"
+#include "PortNames.h"
+
+#include <cstdint>
+
+namespace zyrk {
+
+enum LinkModeValue : uint8_t { ModeMonitor = 0, ModeProgram = 1, ModeVerify = 2, ModeRead = 3 };
+
+constexpr int kTickMs = 55;
+constexpr int kMonitorEveryTicks = 6;
+constexpr int kResendTicks = 4;
+constexpr int kMaxSends = 5;
+constexpr int kMessageTicks = 200;
+constexpr int kSilentLimit = 18;
+constexpr int kReconnectTicks = 30;
+constexpr int kFailedAutoOpenTicks = 200;
+constexpr int kRxCap = 15000;
+constexpr int kBusyFull = 800;
+constexpr int kGaugeBlocks = 7;
+constexpr int kGaugePercent = 100;
+constexpr uint8_t kComAuto = 20;
+constexpr uint8_t kAutoScanLast = 20;
+
+// Nearest axis point to the engine speed (the midpoint between two points belongs to the
+// upper one); axis holds 15 points in units of 100 RPM.
+int NearestColumn(const uint8_t* axis, int rpm);
+// Nearest map row to the throttle opening; row 0 when the throttle rows are not in use.
+int NearestRow(int tpPercent, bool tpEnable);
+
+// The device link: serial port, monitor exchange, block transfer and connection watchdog,
+// driven by Tick() every 55 ms. Field names follow the names the unit's protocol uses.
+class Link {
+  public:
+    Link(Port& port, ParamImage& image, const MessageTable& messages, LinkHost& host);
+
+    // One 55 ms tick: poll and dispatch, mode step, status timing, watchdog.
+    void Tick();
+
+    void OpenPort();
+    void ClosePort();
+    void PollPort();
+    void SelectPort(int index); // a pick from the Com menu
+
+    // Transfer commands; the window commits its controls first where a command asks it to.
+    void StartProgramming();
+    void StartVerify();
+    void StartRead();
+
+    // Placeholders of the servo labels while no unit answers (language change).
+    void ShowPlaceholders();
+
+    const LinkDisplay& Display() const { return display_; }
+    LinkDisplay& Display() { return display_; }
+    PortNames& Names() { return names_; }
+    const UnitTexts& Texts() const { return unitTexts_; }
+
+    // Link state, public as the plain fields it is; tests and the window read it.
+    uint8_t LinkMode = ModeMonitor;
+    uint8_t TickCount = 0;
+    uint8_t RetryCount = 0;
+    uint8_t BlockCommand = 0;
+    uint8_t MessageTime = 0;
+    uint16_t BusyCountdown = 0;
+    bool ProgramOk = false;
+    uint8_t SilentTicks = 0;
+    uint8_t ReconnectTicks = 0;
+    uint8_t AutoScanIndex = 0;
+    uint8_t ComIndex = 0;
+    bool QuietReopen = false;
+
+    uint16_t LiveRpm = 0;
+    uint16_t LiveTpsMv = 0;
+    uint8_t LiveTpPercent = 0;
+    uint8_t LiveRow = 0;
+    uint8_t LiveColumn = 0;
+
+  private:
+    void MonitorStep();
+    void StatusTiming();
+    void Watchdog();
+    void SendMonitorRequest();
+    void SendBlockFrame();
+    void TransferTick();
+    void HandleMonitorReply(const QByteArray& rx);
+    void HandleBlockReply(const QByteArray& rx);
+    void AcceptBlock(); // advance after an accepted block below 7
+    void BeginAutoVerify();
+    void VersionMismatch(bool inRead);
+    void SetStatus(const QString& text, Shade shade);
+    void BeginTransfer(uint8_t mode, uint8_t command, MsgId text);
+    QString VersionText(int unitVersion) const;
+
+    Port& port_;
+    ParamImage& image_;
+    const MessageTable& messages_;
+    LinkHost& host_;
+    PortNames names_;
+    LinkDisplay display_;
+    UnitTexts unitTexts_;
+    // A Read collects blocks 1..7 here and takes them into the image only when block 7 has
+    // arrived, so a Read that fails half-way never leaves a mixture of two parameter sets.
+    ParamImage readAside_;
+    // Set when the reply handler sent the next block during this tick's poll, so that the
+    // tick's own count starts with the next tick and resends stay four ticks apart.
+    bool sentByReply_ = false;
+};
+
+} // namespace zyrk

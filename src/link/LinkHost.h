@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+namespace zyrk {
+
+// What the link needs from its owner: the editing operations the transfer runs between
+// blocks, and a modal message box (which runs a nested event loop; the tick keeps firing).
+class LinkHost {
+  public:
+    virtual ~LinkHost() = default;
+    virtual void ApplyLimits() = 0;
+    virtual void ShowImage() = 0;
+    virtual void ShowMessage(const QString& text) = 0;
+};
+
+} // namespace zyrk

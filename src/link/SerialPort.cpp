@@ -1,0 +1,60 @@
+#include "SerialPort.h"
+
+namespace zyrk {
+
+SerialPort::SerialPort() = default;
+
+SerialPort::~SerialPort() { Close(); }
+
+bool SerialPort::Open(const QString& path) {
+    Close();
+    port_.setPortName(path);
+    if (!port_.open(QIODevice::ReadWrite))
+        return false;
+    // Configuration failures are not fatal: the watchdog and the retries cover a port
+    // that does not work.
+    port_.setBaudRate(kBaud);
+    port_.setDataBits(QSerialPort::Data8);
+    port_.setParity(QSerialPort::NoParity);
+    port_.setStopBits(QSerialPort::OneStop);
+    port_.setFlowControl(QSerialPort::NoFlowControl);
+    port_.clear(QSerialPort::AllDirections);
+    port_.clearError();
+    return true;
+}
+
+void SerialPort::Close() {
+    if (port_.isOpen()) {
+        port_.clear(QSerialPort::Input);
+        port_.close();
+    }
+    port_.clearError();
+}
+
+bool SerialPort::IsOpen() const { return port_.isOpen(); }
+
+qint64 SerialPort::BytesWaiting() {
+    if (!port_.isOpen())
+        return 0;
+    // Pull in whatever the driver holds without waiting, so that the count is current even
+    // when no event loop has run since the last tick (tests, benchmarks).
+    port_.waitForReadyRead(0);
+    port_.clearError();
+    return port_.bytesAvailable();
+}
+
+QByteArray SerialPort::Read(qint64 max) {
+    if (!port_.isOpen())
+        return {};
+    return port_.read(max);
+}
+
+void SerialPort::Write(const QByteArray& frame) {
+    if (!port_.isOpen())
+        return;
+    port_.write(frame);
+    port_.waitForBytesWritten(kTxWaitMs);
+    port_.clearError();
+}
+
+} // namespace zyrk
