@@ -1,0 +1,581 @@
+#include "Hlav.h"
+
+#include "About.h"
+#include "IniStore.h"
+#include "Jazyk.h"
+#include "LanguageTexts.h"
+#include "Limits.h"
+#include "SettingsFolder.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLayout>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace zyrk {
+
+namespace {
+constexpr int kMvPerMapUnit = 20;
+constexpr int kRpmPerAxisUnit = 100;
+constexpr int kHysterUnit = 5;
+constexpr int kTpsUnit = 10;
+constexpr int kPercentMax = 100;
+constexpr int kPercentStep = 1;
+constexpr int kMapMvMax = 5000;
+constexpr int kMapMvStep = 20;
+const QColor kBrightGreen(0, 255, 0);
+
+uint8_t Byte(int v) { return static_cast<uint8_t>(v & 0xFF); }
+} // namespace
+
+TFormHlav::TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent)
+    : QMainWindow(parent), link(port, image, messages, *this), prompter_(prompter),
+      options_(options) {
+    // The settings folder is prepared before anything reads it.
+    if (options_.settingsFolder.isEmpty()) {
+        portsIni_ = SetUpSettingsFolder().applicationIni;
+    } else {
+        QDir().mkpath(options_.settingsFolder);
+        portsIni_ = QDir(options_.settingsFolder).filePath(QString::fromLatin1(kApplicationIniName));
+    }
+    BuildFormLayout(this, ui);
+    editPalette_ = ui.EditTps0->palette();
+    greenEditPalette_ = editPalette_;
+    greenEditPalette_.setColor(QPalette::Base, kBrightGreen);
+    rowPalette_ = ui.LabelTps0->palette();
+    greenRowPalette_ = rowPalette_;
+    greenRowPalette_.setColor(QPalette::Window, kBrightGreen);
+
+    // The timer runs from the moment the window exists, so it also fires inside a message
+    // box of the start-up; the tick copes with a closed port and empty controls.
+    Timer1.setInterval(kTickMs);
+    connect(&Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+    if (options_.runTimer)
+        Timer1.start();
+}
+
+TFormHlav::~TFormHlav() {
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+void TFormHlav::FormCreate() {
+    BuildServoPages(ui);                                    // 1
+    ConnectHandlers();
+    InstallHintHandler();                                   // 2
+    link.ComIndex = kComAuto;                               // 3
+    FactoryDefaults(image);                                 // 4
+    CentreWindow();                                         // 5
+    LoadSettings();                                         // 6
+    if (!options_.arguments.isEmpty())                      // 7
+        LanguageIndex = Byte(lang::LanguageFromWord(options_.arguments.first(), LanguageIndex));
+    link.SilentTicks = kSilentLimit;                        // 8
+    ApplyLimits();                                          // 9
+    ApplyLanguage();                                        // 10
+    PushHistory();                                          // 11: the history starts here
+    ShowImage();                                            // 12
+    link.OpenPort();                                        // 13
+    ShowImage();                                            // 14
+    link.Display().statusVisible = false;                   // 15
+    link.Display().gaugeVisible = false;
+    link.Display().gaugeMax = kGaugeBlocks;
+    link.Display().eeDataErrVisible = false;
+    link.Display().versionVisible = false;
+    TestEnable = false;                                     // 16: no marker is read yet
+    for (QLabel* label : ui.LabelTest)
+        label->setVisible(TestEnable);
+    Render();
+}
+
+void TFormHlav::FormClose() {
+    if (closed_)
+        return;
+    closed_ = true;
+    link.ClosePort();
+    CommitControls();
+    ApplyLimits();
+    SaveSettings();
+}
+
+void TFormHlav::closeEvent(QCloseEvent* event) {
+    FormClose();
+    Timer1.stop();
+    if (FormAbout)
+        FormAbout->close();
+    event->accept();
+}
+
+void TFormHlav::Timer1Timer() {
+    link.Tick();
+    Render();
+    HighlightLiveCell();
+}
+
+void TFormHlav::CentreWindow() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize s = screen->geometry().size();
+    const QSize w = frameGeometry().size().expandedTo(sizeHint());
+    move((s.width() - w.width()) / 2, (s.height() - w.height()) / 2);
+}
+
+void TFormHlav::LoadSettings() {
+    // Of the settings only the port table is taken here; it is what points the tool at an
+    // unusual adapter or at the simulated unit.
+    IniStore ini(portsIni_);
+    LoadPortTable(ini, link.Names());
+}
+
+void TFormHlav::SaveSettings() {}
+
+// --- Commands ---------------------------------------------------------------------------
+
+void TFormHlav::MenuNewClick() {
+    if (prompter_.AskYesNoCancel(this, messages[MsgDefaultSetting]) != Prompter::Yes)
+        return;
+    FactoryDefaults(image);
+    AfterChange();
+    link.Display().statusVisible = false;
+    link.Display().gaugeVisible = false;
+    ui.LabelFile2->setText(QString());
+    Render();
+}
+
+void TFormHlav::MenuProgramClick() {
+    CommitControls();
+    ApplyLimits();
+    ShowImage();
+    link.StartProgramming();
+    Render();
+}
+
+void TFormHlav::MenuVerifyClick() {
+    CommitControls();
+    ApplyLimits();
+    ShowImage();
+    link.StartVerify();
+    Render();
+}
+
+void TFormHlav::MenuReadClick() {
+    link.StartRead();
+    ui.LabelFile2->setText(QString()); // the image will no longer match a file
+    Render();
+}
+
+void TFormHlav::MenuCom1Click(int index) {
+    link.SelectPort(index);
+    Render();
+}
+
+void TFormHlav::MenuAboutClick() {
+    if (FormAbout)
+        FormAbout->exec();
+}
+
+void TFormHlav::SetLanguage(int language) {
+    LanguageIndex = Byte(language);
+    ApplyLanguage();
+    ShowImage();
+}
+
+void TFormHlav::ApplyLanguage() {
+    const int language = lang::SanitizeLanguage(LanguageIndex);
+    ApplyLanguageTexts(this, ui, language);
+    // The message table, then the placeholders while no unit answers.
+    messages.Fill(language);
+    if (link.Display().connectionVisible)
+        link.ShowPlaceholders();
+    Render();
+}
+
+void TFormHlav::ShowMessage(const QString& text) { prompter_.Message(this, text); }
+
+// --- Editing operations -----------------------------------------------------------------
+
+void TFormHlav::ApplyLimits() {
+    ApplyAxisLimits(image);
+    ClampPortIndexes(link.ComIndex, link.AutoScanIndex);
+}
+
+void TFormHlav::CommitControls() {
+    if (showing_)
+        return;
+    if (ActivePage() == kPageMisc) {
+        image.SetTps0(Byte(ui.UpDownTps0->Position() / kTpsUnit));
+        image.SetTps100(Tps100FromMv(ui.UpDownTps100->Position()));
+        const int item = ui.PocPulsuButtons->checkedId();
+        if (item >= 0)
+            image.SetPocetPulsu(Byte(item));
+        return;
+    }
+    const int s = ServoOfPage();
+    image.SetProcenta(s, ui.CheckBoxProcenta->isChecked() ? 1 : 0);
+    const int divisor = image.Procenta(s) == 1 ? 1 : kMvPerMapUnit;
+    for (size_t j = 0; j < kMapColumns; ++j) {
+        image.SetRpm(s, int(j), Byte(ui.UpDownMapRpm[j]->Position() / kRpmPerAxisUnit));
+        for (size_t i = 0; i < kMapRows; ++i)
+            image.SetCell(s, int(i), int(j), Byte(ui.UpDownMap[i][j]->Position() / divisor));
+    }
+    image.SetHysterMv(s, Byte(ui.UpDownHysterMv->Position() / kHysterUnit));
+    image.SetHysterRpm(s, Byte(ui.UpDownHysterRpm->Position() / kHysterUnit));
+    image.SetHysterOff(s, Byte(ui.UpDownHysterOff->Position() / kHysterUnit));
+    image.SetServoEnable(s, ui.CheckBoxServoEnable->isChecked() ? 1 : 0);
+    image.SetTpEnable(s, ui.CheckBoxTpEnable->isChecked() ? 1 : 0);
+    allCells[static_cast<size_t>(s)] = ui.CheckBoxAll->isChecked() ? 1 : 0;
+}
+
+void TFormHlav::ShowImage() {
+    showing_ = true;
+    UpdatePageFurniture();
+    if (ActivePage() == kPageMisc) {
+        ui.UpDownTps0->SetPosition(image.Tps0() * kTpsUnit);
+        ui.UpDownTps100->SetPosition(Tps100ToMv(image.Tps100()));
+        const int item = std::min<int>(image.PocetPulsu(), kPulsesItems - 1);
+        ui.PocPulsuItems[static_cast<size_t>(item)]->setChecked(true);
+    } else {
+        const int s = ServoOfPage();
+        ui.CheckBoxProcenta->setChecked(image.Procenta(s) != 0);
+        const int factor = image.Procenta(s) == 1 ? 1 : kMvPerMapUnit;
+        for (size_t j = 0; j < kMapColumns; ++j) {
+            ui.UpDownMapRpm[j]->SetPosition(image.Rpm(s, int(j)) * kRpmPerAxisUnit);
+            for (size_t i = 0; i < kMapRows; ++i)
+                ui.UpDownMap[i][j]->SetPosition(image.Cell(s, int(i), int(j)) * factor);
+        }
+        ui.UpDownHysterMv->SetPosition(image.HysterMv(s) * kHysterUnit);
+        ui.UpDownHysterRpm->SetPosition(image.HysterRpm(s) * kHysterUnit);
+        ui.UpDownHysterOff->SetPosition(image.HysterOff(s) * kHysterUnit);
+        ui.CheckBoxServoEnable->setChecked(image.ServoEnable(s) != 0);
+        ui.CheckBoxTpEnable->setChecked(image.TpEnable(s) != 0);
+        ui.CheckBoxAll->setChecked(allCells[static_cast<size_t>(s)] != 0);
+    }
+    UpdatePageFurniture();
+    showing_ = false;
+}
+
+void TFormHlav::UpdatePageFurniture() {
+    // 1. The servo controls live on the servo page on show (servo 2's when none is).
+    QWidget* page = ActivePage() == kPageServo1 ? ui.TabSheet_Servo1 : ui.TabSheet_Servo2;
+    if (ui.GroupBoxServo->parentWidget() != page) {
+        page->layout()->addWidget(ui.GroupBoxServo);
+        ui.GroupBoxServo->show();
+    }
+    // 2. Rows 1..9 and their furniture follow "TP Enable".
+    const bool rows = ui.CheckBoxTpEnable->isChecked();
+    for (size_t i = 1; i < kMapRows; ++i) {
+        for (size_t j = 0; j < kMapColumns; ++j) {
+            ui.EditMap[i][j]->setVisible(rows);
+            ui.UpDownMap[i][j]->setVisible(rows);
+        }
+    }
+    for (QLabel* label : ui.LabelMapRow)
+        label->setVisible(rows);
+    ui.LabelMapTps->setVisible(rows);
+    for (SpinButton* spin : ui.CSpinButtonMap)
+        spin->setVisible(rows);
+    // 3. The map's range and step follow the unit of the servo on show.
+    const bool percent = image.Procenta(ActivePage() == kPageServo1 ? 0 : 1) == 1;
+    const int max = percent ? kPercentMax : kMapMvMax;
+    const int step = percent ? kPercentStep : kMapMvStep;
+    if (ui.UpDownMap[0][0]->Max() != max || ui.UpDownMap[0][0]->Increment() != step) {
+        for (auto& row : ui.UpDownMap) {
+            for (UpDown* upDown : row) {
+                upDown->SetRange(0, max);
+                upDown->SetIncrement(step);
+            }
+        }
+    }
+    // 4. The unit's version texts.
+    const UnitTexts& t = link.Texts();
+    for (auto [label, text] : {std::pair{ui.LabelVerze1, t.name}, std::pair{ui.LabelVerze2, t.date},
+                               std::pair{ui.LabelVerze3, t.time}}) {
+        if (label->text() != text) {
+            label->setText(text);
+            label->adjustSize();
+        }
+    }
+    // 5. A ticked "program after change" is shown in red as a warning.
+    SetBackground(ui.CheckBoxProgHned, ui.CheckBoxProgHned->isChecked()
+                                           ? QColor(Qt::red)
+                                           : palette().color(QPalette::Button));
+}
+
+void TFormHlav::AfterChange() {
+    ApplyLimits();
+    ShowImage();
+    PushHistory();
+}
+
+void TFormHlav::PushHistory() {
+    // The undo history and programming after change hang on this step; until they are in
+    // place, a change is only kept in the image.
+}
+
+void TFormHlav::SetActivePage(int page) {
+    pageByProgram_ = true;
+    ui.PageControl1->setCurrentIndex(page);
+    pageByProgram_ = false;
+}
+
+// --- Event handlers ---------------------------------------------------------------------
+
+void TFormHlav::Edit1Exit() {
+    CommitControls();
+    AfterChange();
+}
+
+void TFormHlav::UpDown1Click() {
+    CommitControls();
+    AfterChange();
+}
+
+void TFormHlav::CheckBoxProgHnedMouseUp() {
+    CommitControls();
+    AfterChange();
+}
+
+void TFormHlav::RadioGroupPocPulsuClick(int index) {
+    image.SetPocetPulsu(Byte(index));
+    PushHistory();
+}
+
+void TFormHlav::CheckBoxTpEnableMouseUp() {
+    ui.GroupBoxServo->hide();
+    CommitControls();
+    UpdatePageFurniture();
+    AfterChange();
+    ui.GroupBoxServo->show();
+}
+
+void TFormHlav::PageControl1Change() {
+    ui.GroupBoxServo->hide();
+    ShowImage();
+    ui.GroupBoxServo->show();
+}
+
+void TFormHlav::WatchEdit(QLineEdit* edit) { edit->installEventFilter(this); }
+
+void TFormHlav::ConnectHandlers() {
+    // Toolbar and menus
+    connect(ui.SpeedButtonNew, &QToolButton::clicked, this, &TFormHlav::MenuNewClick);
+    connect(ui.MenuNew, &QAction::triggered, this, &TFormHlav::MenuNewClick);
+    connect(ui.ButtonRead, &QPushButton::clicked, this, &TFormHlav::MenuReadClick);
+    connect(ui.MenuRead, &QAction::triggered, this, &TFormHlav::MenuReadClick);
+    connect(ui.ButtonVerify, &QPushButton::clicked, this, &TFormHlav::MenuVerifyClick);
+    connect(ui.MenuVerify, &QAction::triggered, this, &TFormHlav::MenuVerifyClick);
+    connect(ui.ButtonProgram, &QPushButton::clicked, this, &TFormHlav::MenuProgramClick);
+    connect(ui.MenuProgram, &QAction::triggered, this, &TFormHlav::MenuProgramClick);
+    connect(ui.MenuContens, &QAction::triggered, this, &TFormHlav::MenuContensClick);
+    connect(ui.MenuAbout, &QAction::triggered, this, &TFormHlav::MenuAboutClick);
+    connect(ui.MenuExit, &QAction::triggered, this, &TFormHlav::MenuExitClick);
+    connect(ui.MenuCzech, &QAction::triggered, this, &TFormHlav::MenuCzechClick);
+    connect(ui.MenuEnglish, &QAction::triggered, this, &TFormHlav::MenuEnglishClick);
+    connect(ui.MenuGerman, &QAction::triggered, this, &TFormHlav::MenuGermanClick);
+    for (int k = 0; k < kComItems; ++k) {
+        connect(ui.MenuComItems[static_cast<size_t>(k)], &QAction::triggered, this,
+                [this, k] { MenuCom1Click(k); });
+    }
+
+    // Editing controls
+    for (QLineEdit* edit : {ui.EditTps0, ui.EditTps100, ui.EditHysterMv, ui.EditHysterRpm,
+                            ui.EditHysterOff})
+        WatchEdit(edit);
+    for (QLineEdit* edit : ui.EditMapRpm)
+        WatchEdit(edit);
+    for (auto& row : ui.EditMap) {
+        for (QLineEdit* edit : row)
+            WatchEdit(edit);
+    }
+    ui.CheckBoxProgHned->installEventFilter(this);
+
+    auto stepCommits = [this](UpDown* upDown) {
+        connect(upDown, &UpDown::Clicked, this, &TFormHlav::UpDown1Click);
+    };
+    for (UpDown* upDown : ui.UpDownMapRpm)
+        stepCommits(upDown);
+    for (auto& row : ui.UpDownMap) {
+        for (UpDown* upDown : row)
+            stepCommits(upDown);
+    }
+    for (UpDown* upDown : {ui.UpDownHysterMv, ui.UpDownHysterRpm, ui.UpDownHysterOff})
+        stepCommits(upDown);
+    for (UpDown* upDown : {ui.UpDownTps0, ui.UpDownTps100})
+        connect(upDown, &UpDown::MouseReleased, this, &TFormHlav::CheckBoxProgHnedMouseUp);
+    for (QCheckBox* check : {ui.CheckBoxServoEnable, ui.CheckBoxAll})
+        connect(check, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProgHnedMouseUp);
+    connect(ui.CheckBoxTpEnable, &QCheckBox::clicked, this, &TFormHlav::CheckBoxTpEnableMouseUp);
+    connect(ui.CheckBoxProgHned, &QCheckBox::toggled, this, [this] { UpdatePageFurniture(); });
+    // Only the user's pick reaches the handler; ShowImage's selection does not.
+    connect(ui.PocPulsuButtons, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupPocPulsuClick);
+    connect(ui.PageControl1, &QTabWidget::currentChanged, this, [this] {
+        if (!pageByProgram_)
+            PageControl1Change();
+    });
+}
+
+bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::Enter:
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this) {
+            // The hint of the control under the pointer, or of the nearest container with one.
+            QString hint;
+            for (const QObject* o = w; o && o != this && hint.isEmpty(); o = o->parent())
+                hint = HintOf(o);
+            HintToStatusBar(LongHint(hint));
+        }
+        break;
+    case QEvent::Leave:
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this && w != this) {
+            QString hint;
+            for (const QObject* o = w->parent(); o && o != this && hint.isEmpty(); o = o->parent())
+                hint = HintOf(o);
+            HintToStatusBar(LongHint(hint));
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (qobject_cast<QLineEdit*>(watched) && watched->parent() &&
+            static_cast<QWidget*>(watched)->window() == this) {
+            Edit1Exit();
+        }
+        break;
+    case QEvent::KeyPress: {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool ours = qobject_cast<QLineEdit*>(watched) || watched == ui.CheckBoxProgHned;
+        if (enter && ours && static_cast<QWidget*>(watched)->window() == this) {
+            focusNextChild();
+            CommitControls();
+            AfterChange();
+            return true;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormHlav::InstallHintHandler() {
+    qApp->installEventFilter(this);
+    auto menuHint = [this](QAction* action) { HintToStatusBar(LongHint(HintOf(action))); };
+    connect(menuBar(), &QMenuBar::hovered, this, menuHint);
+    for (QMenu* menu : {ui.MenuFile, ui.MenuCom, ui.MenuDevice, ui.MenuTools, ui.MenuLanguage,
+                        ui.MenuHelp})
+        connect(menu, &QMenu::hovered, this, menuHint);
+}
+
+void TFormHlav::HintToStatusBar(const QString& hint) {
+    if (ui.StatusBar1->currentMessage() != hint)
+        ui.StatusBar1->showMessage(hint);
+}
+
+// --- Drawing ----------------------------------------------------------------------------
+
+QColor TFormHlav::ShadeColor(Shade shade) const {
+    switch (shade) {
+    case Shade::Red:
+        return Qt::red;
+    case Shade::Yellow:
+        return Qt::yellow;
+    default:
+        return palette().color(QPalette::Button);
+    }
+}
+
+namespace {
+void SetText(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+} // namespace
+
+void TFormHlav::Render() {
+    const LinkDisplay& d = link.Display();
+    const LinkDisplay& r = rendered_;
+    const bool all = !renderedOnce_;
+    auto text = [all](QLabel* label, const QString& now, const QString& before) {
+        if (all || now != before)
+            SetText(label, now);
+    };
+    auto shade = [this, all](QWidget* w, Shade now, Shade before) {
+        if (all || now != before)
+            SetBackground(w, ShadeColor(now));
+    };
+    auto visible = [all](QWidget* w, bool now, bool before) {
+        if (all || now != before)
+            w->setVisible(now);
+    };
+
+    text(ui.LabelHlaseni, d.statusText, r.statusText);
+    shade(ui.LabelHlaseni, d.statusShade, r.statusShade);
+    visible(ui.LabelHlaseni, d.statusVisible, r.statusVisible);
+    if (all || d.gaugeMax != r.gaugeMax)
+        ui.CGaugeProgram->SetMaximum(d.gaugeMax);
+    if (all || d.gaugeProgress != r.gaugeProgress || d.gaugeMax != r.gaugeMax)
+        ui.CGaugeProgram->SetProgress(d.gaugeProgress);
+    visible(ui.CGaugeProgram, d.gaugeVisible, r.gaugeVisible);
+    visible(ui.LabelSpojeni, d.connectionVisible, r.connectionVisible);
+    text(ui.LabelVersion, d.versionText, r.versionText);
+    visible(ui.LabelVersion, d.versionVisible, r.versionVisible);
+    visible(ui.LabelEeDataErr, d.eeDataErrVisible, r.eeDataErrVisible);
+    text(ui.LabelRpm, d.rpmText, r.rpmText);
+    if (all || d.rpmGauge != r.rpmGauge)
+        ui.CGaugeRpm->SetProgress(d.rpmGauge);
+    text(ui.LabelTpsMon, d.tpsText, r.tpsText);
+    shade(ui.LabelTpsMon, d.tpsShade, r.tpsShade);
+    if (all || d.tpsGauge != r.tpsGauge)
+        ui.CGaugeTps->SetProgress(d.tpsGauge);
+    text(ui.LabelNapeti, d.napetiText, r.napetiText);
+    shade(ui.LabelNapeti, d.napetiShade, r.napetiShade);
+    for (size_t s = 0; s < 2; ++s) {
+        text(ui.LabelServoPoz[s], d.servoPozText[s], r.servoPozText[s]);
+        text(ui.LabelServoMer[s], d.servoMerText[s], r.servoMerText[s]);
+        shade(ui.LabelServoPoz[s], d.servoShade[s], r.servoShade[s]);
+        shade(ui.LabelServoMer[s], d.servoShade[s], r.servoShade[s]);
+    }
+    text(ui.LabelPocetProgramovani, d.programCountText, r.programCountText);
+    for (size_t i = 0; i < d.testText.size(); ++i)
+        text(ui.LabelTest[i], d.testText[i], r.testText[i]);
+    text(ui.LabelCom, d.comText, r.comText);
+    if (all || d.comChecked != r.comChecked) {
+        for (int k = 0; k < kComItems; ++k)
+            ui.MenuComItems[static_cast<size_t>(k)]->setChecked(k == d.comChecked);
+    }
+    rendered_ = d;
+    renderedOnce_ = true;
+}
+
+void TFormHlav::ColourLiveCell(int row, int column, bool lit) {
+    if (row < 0 || column < 0)
+        return;
+    ui.EditMapRpm[static_cast<size_t>(column)]->setPalette(lit ? greenEditPalette_ : editPalette_);
+    ui.LabelMapRow[static_cast<size_t>(row)]->setPalette(lit ? greenRowPalette_ : rowPalette_);
+    ui.EditMap[static_cast<size_t>(row)][static_cast<size_t>(column)]->setPalette(
+        lit ? greenEditPalette_ : editPalette_);
+}
+
+void TFormHlav::HighlightLiveCell() {
+    const int page = ActivePage();
+    if (page == kPageMisc)
+        return;
+    const int servo = page == kPageServo1 ? 0 : 1;
+    const int column =
+        NearestColumn(image.Data().data() + ParamImage::RpmOffset(servo), link.LiveRpm);
+    const int row = NearestRow(link.LiveTpPercent, ui.CheckBoxTpEnable->isChecked());
+    link.LiveColumn = Byte(column);
+    link.LiveRow = Byte(row);
+    if (row == litRow_ && column == litColumn_)
+        return;
+    // Only the controls whose colour changes are touched: the old cell's and the new one's.
+    ColourLiveCell(litRow_, litColumn_, false);
+    ColourLiveCell(row, column, true);
+    litRow_ = row;
+    litColumn_ = column;
+}
+
+} // namespace zyrk

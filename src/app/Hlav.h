@@ -1,0 +1,118 @@
+#pragma once
+
+#include "FormHlavUi.h"
+#include "Link.h"
+#include "Messages.h"
+#include "ParamImage.h"
+#include "Prompter.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+namespace zyrk {
+
+class TFormAbout;
+
+// The main window: owns the parameter image, the link and every control, wires events to
+// the editing operations and draws what the link reports. The logic lives in params and
+// link; this class decides nothing that they can decide.
+class TFormHlav : public QMainWindow, public LinkHost {
+    Q_OBJECT
+
+  public:
+    struct Options {
+        QStringList arguments;     // the command line after the program name
+        bool runTimer = true;      // tests drive Timer1Timer themselves
+        QString settingsFolder;    // empty: the platform's settings folder
+    };
+
+    TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent = nullptr);
+    ~TFormHlav() override;
+
+    void FormCreate();
+    void FormClose();
+    void Timer1Timer();
+
+    // Commands
+    void MenuNewClick();
+    void MenuReadClick();
+    void MenuVerifyClick();
+    void MenuProgramClick();
+    void MenuCom1Click(int index);
+    void MenuContensClick() {}
+    void MenuAboutClick();
+    void MenuExitClick() { close(); }
+    void MenuCzechClick() { SetLanguage(LangCzech); }
+    void MenuEnglishClick() { SetLanguage(LangEnglish); }
+    void MenuGermanClick() { SetLanguage(LangGerman); }
+
+    // Editing operations
+    void CommitControls();
+    void ShowImage() override;
+    void AfterChange();
+    void UpdatePageFurniture();
+    void PushHistory();
+    void ApplyLimits() override;
+    void ShowMessage(const QString& text) override;
+    void ApplyLanguage();
+    void HighlightLiveCell();
+
+    // Event handlers of the editing controls
+    void Edit1Exit();
+    void UpDown1Click();
+    void CheckBoxProgHnedMouseUp();
+    void RadioGroupPocPulsuClick(int index);
+    void CheckBoxTpEnableMouseUp();
+    void PageControl1Change();
+
+    // Draws what the link reports; only controls whose state changed are touched.
+    void Render();
+
+    FormHlavUi ui;
+    ParamImage image;
+    AllCells allCells{};
+    MessageTable messages;
+    uint8_t LanguageIndex = LangCzech;
+    bool TestEnable = false;
+    Link link;
+    QTimer Timer1;
+    TFormAbout* FormAbout = nullptr;
+
+    int ActivePage() const { return ui.PageControl1->currentIndex(); }
+    bool Showing() const { return showing_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void SetLanguage(int language);
+    void ConnectHandlers();
+    void WatchEdit(QLineEdit* edit);
+    void LoadSettings();
+    void SaveSettings();
+    void CentreWindow();
+    void SetActivePage(int page);
+    int ServoOfPage() const { return ActivePage() == kPageServo1 ? 0 : 1; }
+    void InstallHintHandler();
+    void HintToStatusBar(const QString& hint);
+    QColor ShadeColor(Shade shade) const;
+    void ColourLiveCell(int row, int column, bool lit);
+
+    Prompter& prompter_;
+    Options options_;
+    QString portsIni_;
+    bool showing_ = false;
+    bool pageByProgram_ = false;
+    bool closed_ = false;
+    LinkDisplay rendered_;
+    bool renderedOnce_ = false;
+    int litRow_ = -1;
+    int litColumn_ = -1;
+    QPalette editPalette_;
+    QPalette greenEditPalette_;
+    QPalette rowPalette_;
+    QPalette greenRowPalette_;
+};
+
+} // namespace zyrk
