@@ -3,6 +3,7 @@
 #include "SerialPort.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -18,6 +19,20 @@ int main(int argc, char* argv[]) {
     form.FormCreate();
     form.FormAbout = new zyrk::TFormAbout(form.LanguageIndex, &form);
     form.show();
+
+    // For the demo on a machine without a display: save a picture of the window after a
+    // while and end, so the run can be looked at afterwards.
+    const QString shot = qEnvironmentVariable("ZYRK_SCREENSHOT");
+    if (!shot.isEmpty()) {
+        bool ok = false;
+        int afterMs = qEnvironmentVariableIntValue("ZYRK_SCREENSHOT_AFTER_MS", &ok);
+        if (!ok)
+            afterMs = 5000;
+        QTimer::singleShot(afterMs, &form, [&form, shot] {
+            form.grab().save(shot);
+            form.close();
+        });
+    }
     app.exec();
     return 0;
 }

@@ -1,0 +1,64 @@
+#include "SettingsFolder.h"
+
+#include "IniStore.h"
+#include "ParamImage.h"
+#include "PortNames.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace zyrk {
+
+namespace {
+
+constexpr char kCompanyFolder[] = "Velkarim";
+constexpr char kProductFolder[] = "ZYRK";
+constexpr char kPortsSection[] = "PORTS";
+
+// The platform's data folder with '/' separators, or empty when there is none.
+QString PlatformDataFolder() {
+#ifdef Q_OS_WIN
+    // The common application-data folder, shared by all users of the machine.
+    QString folder = qEnvironmentVariable("ProgramData");
+    if (folder.isEmpty())
+        folder = qEnvironmentVariable("ALLUSERSPROFILE");
+    return QDir::fromNativeSeparators(folder);
+#else
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#endif
+}
+
+} // namespace
+
+QString SettingsFolder() {
+    QString base = PlatformDataFolder();
+    if (base.isEmpty())
+        return QString();
+    if (base.endsWith(u'/'))
+        base.chop(1);
+    // Joined, not formatted: a '%' in the user's folder name must stay as it is.
+    const QChar slash = u'/';
+    return base + slash + QLatin1String(kCompanyFolder) + slash + QLatin1String(kProductFolder) +
+           slash + QString::number(kToolVersion) + slash;
+}
+
+SettingsPaths SetUpSettingsFolder() {
+    SettingsPaths paths;
+    paths.folder = SettingsFolder();
+    if (!paths.folder.isEmpty())
+        QDir().mkpath(paths.folder);
+    paths.applicationIni = paths.folder + QLatin1String(kApplicationIniName);
+    paths.defaultIni = paths.folder + QLatin1String(kDefaultIniName);
+    return paths;
+}
+
+void LoadPortTable(const IniStore& ini, PortNames& ports) {
+    const QString section = QLatin1String(kPortsSection);
+    for (int n = 1; n <= kPortCount; ++n) {
+        const QString path = ini.ReadString(section, QStringLiteral("COM%1").arg(n));
+        if (!path.isEmpty())
+            ports.SetPath(n, path);
+    }
+}
+
+} // namespace zyrk
