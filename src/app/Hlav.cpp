@@ -357,8 +357,6 @@ void TFormHlav::PageControl1Change() {
     ui.GroupBoxServo->show();
 }
 
-void TFormHlav::WatchEdit(QLineEdit* edit) { edit->installEventFilter(this); }
-
 void TFormHlav::ConnectHandlers() {
     // Toolbar and menus
     connect(ui.SpeedButtonNew, &QToolButton::clicked, this, &TFormHlav::MenuNewClick);
@@ -380,18 +378,8 @@ void TFormHlav::ConnectHandlers() {
                 [this, k] { MenuCom1Click(k); });
     }
 
-    // Editing controls
-    for (QLineEdit* edit : {ui.EditTps0, ui.EditTps100, ui.EditHysterMv, ui.EditHysterRpm,
-                            ui.EditHysterOff})
-        WatchEdit(edit);
-    for (QLineEdit* edit : ui.EditMapRpm)
-        WatchEdit(edit);
-    for (auto& row : ui.EditMap) {
-        for (QLineEdit* edit : row)
-            WatchEdit(edit);
-    }
-    ui.CheckBoxProgHned->installEventFilter(this);
-
+    // Clicks and Enter in the edit fields reach eventFilter through the application-wide
+    // filter that also carries the hints.
     auto stepCommits = [this](UpDown* upDown) {
         connect(upDown, &UpDown::Clicked, this, &TFormHlav::UpDown1Click);
     };

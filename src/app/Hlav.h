@@ -88,7 +88,6 @@ class TFormHlav : public QMainWindow, public LinkHost {
   private:
     void SetLanguage(int language);
     void ConnectHandlers();
-    void WatchEdit(QLineEdit* edit);
     void LoadSettings();
     void SaveSettings();
     void CentreWindow();

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "Hlav.h"
+#include "SimPort.h"
+#include "SimUnit.h"
+
+#include <QLocale>
+#include <QTemporaryDir>
+#include <memory>
+
+namespace zyrk {
+
+// Answers message boxes without showing them and remembers what they said.
+class FakePrompter : public Prompter {
+  public:
+    void Message(QWidget*, const QString& text) override { messages << text; }
+    Answer AskYesNoCancel(QWidget*, const QString& text) override {
+        questions << text;
+        return answer;
+    }
+    QStringList messages;
+    QStringList questions;
+    Answer answer = Yes;
+};
+
+// A main window on the in-process simulated unit, with its own settings folder and the
+// tick driven by the test.
+struct Gui {
+    QTemporaryDir settings;
+    SimUnit unit;
+    SimPort port{unit};
+    FakePrompter prompter;
+    std::unique_ptr<TFormHlav> form;
+
+    explicit Gui(const QStringList& arguments = {QStringLiteral("ENGLISH")}) {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        TFormHlav::Options options;
+        options.arguments = arguments;
+        options.runTimer = false;
+        options.settingsFolder = settings.path();
+        form = std::make_unique<TFormHlav>(port, prompter, options);
+        form->FormCreate();
+    }
+    FormHlavUi& ui() { return form->ui; }
+    void Ticks(int n) {
+        for (int i = 0; i < n; ++i)
+            form->Timer1Timer();
+    }
+    void ShowPage(int page) { ui().PageControl1->setCurrentIndex(page); }
+};
+
+} // namespace zyrk
