@@ -184,7 +184,8 @@ void TFormHlav::SetLanguage(int language) {
 }
 
 void TFormHlav::ApplyLanguage() {
-    const int language = lang::SanitizeLanguage(LanguageIndex);
+    LanguageIndex = Byte(lang::SanitizeLanguage(LanguageIndex));
+    const int language = LanguageIndex;
     ApplyLanguageTexts(this, ui, language);
     // The message table, then the placeholders while no unit answers.
     messages.Fill(language);
