@@ -104,5 +104,29 @@ int main(int argc, char* argv[]) {
                 "   (goal median < 0.3 ms)\n",
                 servo.median, servo.p90, servo.max);
     std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow, form.link.LiveColumn);
+
+    // --shots DIR: pictures of every page in every language and of the About window, for
+    // comparing the window with its layout by eye.
+    const QStringList args = app.arguments();
+    const qsizetype shots = args.indexOf(QStringLiteral("--shots"));
+    if (shots > 0 && shots + 1 < args.size()) {
+        const QString dir = args[shots + 1];
+        const char* names[] = {"cz", "en", "de"};
+        for (int language = 0; language < 3; ++language) {
+            form.LanguageIndex = static_cast<uint8_t>(language);
+            form.ApplyLanguage();
+            for (int page = 0; page < 3; ++page) {
+                form.ui.PageControl1->setCurrentIndex(page);
+                form.Timer1Timer();
+                QCoreApplication::processEvents();
+                form.grab().save(QStringLiteral("%1/window-%2-page%3.png").arg(dir).arg(names[language]).arg(page));
+            }
+            form.FormAbout->show();
+            QCoreApplication::processEvents();
+            form.FormAbout->grab().save(QStringLiteral("%1/about-%2.png").arg(dir).arg(names[language]));
+            form.FormAbout->hide();
+        }
+        std::printf("pictures saved in %s\n", qPrintable(dir));
+    }
     return 0;
 }

@@ -313,7 +313,10 @@ void BuildMenus(QMainWindow* window, FormHlavUi& ui) {
 } // namespace
 
 QFont WindowFont(int pixelSize, bool bold) {
+    // The face the layout was drawn with, else one of the same metrics, else any sans serif.
     QFont font(QStringLiteral("MS Sans Serif"));
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixelSize);
     font.setBold(bold);
