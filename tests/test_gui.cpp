@@ -24,6 +24,7 @@ class TestGui : public QObject {
 
   private slots:
     void layoutPlaces();
+    void fileDialogSettings();
     void enterCommitsTypedCell();
     void unusableTextKeepsOldValue_data();
     void unusableTextKeepsOldValue();
@@ -62,6 +63,18 @@ void TestGui::layoutPlaces() {
     // The servo controls start on the servo 2 page while the miscellaneous page is shown.
     QCOMPARE(ui.GroupBoxServo->parentWidget(), ui.TabSheet_Servo2);
     QCOMPARE(ui.PageControl1->currentIndex(), 0);
+}
+
+void TestGui::fileDialogSettings() {
+    QWidget parent;
+    std::unique_ptr<QFileDialog> open(MakeOpenDialog1(&parent));
+    std::unique_ptr<QFileDialog> save(MakeSaveDialog1(&parent));
+    QCOMPARE(open->defaultSuffix(), QStringLiteral("ign"));
+    QCOMPARE(open->nameFilters(),
+             (QStringList{"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
+    QCOMPARE(save->nameFilters(), QStringList{"Ignition Parametrs(*.ign)"});
+    QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+    QVERIFY(!save->testOption(QFileDialog::DontConfirmOverwrite));
 }
 
 void TestGui::enterCommitsTypedCell() {

@@ -382,6 +382,28 @@ void BuildFormLayout(QMainWindow* window, FormHlavUi& ui) {
     BuildMenus(window, ui);
 }
 
+QFileDialog* MakeOpenDialog1(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setDefaultSuffix(QStringLiteral("ign"));
+    dialog->setNameFilters(
+        {QStringLiteral("Ignition Parametrs(*.ign)"), QStringLiteral("All Files (*.*)")});
+    dialog->selectFile(QStringLiteral(" "));
+    return dialog;
+}
+
+QFileDialog* MakeSaveDialog1(QWidget* parent) {
+    auto* dialog = new QFileDialog(parent);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("ign"));
+    dialog->setNameFilters({QStringLiteral("Ignition Parametrs(*.ign)")});
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, false); // asks before overwriting
+    dialog->setOption(QFileDialog::ReadOnly, false);
+    dialog->setSizeGripEnabled(true);
+    return dialog;
+}
+
 void BuildServoPages(FormHlavUi& ui) {
     // 1. The container starts on the servo 2 page unless servo 1's page is on show.
     QWidget* page =

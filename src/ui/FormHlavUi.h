@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -151,6 +152,11 @@ void BuildFormLayout(QMainWindow* window, FormHlavUi& ui);
 
 // The servo controls, built in code into GroupBoxServo, and the 21 Com menu items.
 void BuildServoPages(FormHlavUi& ui);
+
+// The file dialogs for parameter files, set up as the tool has always had them. They are
+// made when a file command needs one: building them up front would double the start-up.
+QFileDialog* MakeOpenDialog1(QWidget* parent);
+QFileDialog* MakeSaveDialog1(QWidget* parent);
 
 // A font of the window: the plain sans-serif face at a pixel height.
 QFont WindowFont(int pixelSize, bool bold = false);
