@@ -43,6 +43,10 @@ class TestGui : public QObject {
     void hintsReachStatusBar();
     void liveCellFollowsEngine();
     void programFromWindow();
+    void undoRestoresPage();
+    void programAfterChange();
+    void toolKeys();
+    void perCentSwitch();
 };
 
 void TestGui::layoutPlaces() {
@@ -342,6 +346,88 @@ void TestGui::programFromWindow() {
     QVERIFY(gui.ui().LabelHlaseni->isVisibleTo(gui.form.get()));
     QCOMPARE(gui.ui().LabelHlaseni->text(), QStringLiteral("Program device: OK"));
     QCOMPARE(gui.ui().LabelVerze1->text(), QStringLiteral("ZRK07"));
+}
+
+void TestGui::undoRestoresPage() {
+    Gui gui;
+    FormHlavUi& ui = gui.ui();
+    QVERIFY(!ui.SpeedButtonZpet->isEnabled());
+    QVERIFY(!ui.MenuZnovu->isEnabled());
+    gui.ShowPage(kPageServo2);
+    ui.UpDownMap[0][0]->Step(true); // 2000 -> 2020 mV
+    ui.UpDownMap[0][0]->Step(true);
+    QCOMPARE(int(gui.form->image.Cell(1, 0, 0)), 102);
+    QVERIFY(ui.SpeedButtonZpet->isEnabled());
+    gui.ShowPage(kPageMisc);
+    gui.form->SpeedButtonZpetClick();
+    QCOMPARE(gui.form->ActivePage(), int(kPageServo2));
+    QCOMPARE(int(gui.form->image.Cell(1, 0, 0)), 101);
+    QCOMPARE(ui.EditMap[0][0]->text(), QStringLiteral("2,020"));
+    QVERIFY(ui.MenuZnovu->isEnabled());
+    gui.form->SpeedButtonZnovuClick();
+    QCOMPARE(int(gui.form->image.Cell(1, 0, 0)), 102);
+    QVERIFY(!ui.MenuZnovu->isEnabled());
+}
+
+void TestGui::programAfterChange() {
+    Gui gui;
+    FormHlavUi& ui = gui.ui();
+    gui.ShowPage(kPageServo1);
+    ui.CheckBoxProgHned->setChecked(true);
+    ui.UpDownMap[3][3]->Step(false);
+    QCOMPARE(int(gui.form->link.LinkMode), int(ModeProgram));
+    QCOMPARE(ui.CheckBoxProgHned->palette().color(QPalette::Window), QColor(Qt::red));
+    for (int t = 0; t < 40 && gui.form->link.LinkMode != ModeMonitor; ++t)
+        gui.Ticks(1);
+    QCOMPARE(gui.unit.store.Cell(0, 3, 3), gui.form->image.Cell(0, 3, 3));
+    // A commit that changes nothing programs again, since the step before found the box ticked.
+    gui.form->Edit1Exit();
+    QCOMPARE(int(gui.form->link.LinkMode), int(ModeProgram));
+    // With the box clear nothing is sent.
+    gui.Ticks(40);
+    ui.CheckBoxProgHned->setChecked(false);
+    ui.UpDownMap[3][3]->Step(false);
+    QCOMPARE(int(gui.form->link.LinkMode), int(ModeMonitor));
+}
+
+void TestGui::toolKeys() {
+    Gui gui;
+    gui.form->show();
+    QApplication::setActiveWindow(gui.form.get());
+    QVERIFY(QTest::qWaitForWindowActive(gui.form.get()));
+    const ParamImage before = gui.form->image;
+    QTest::keyClick(gui.form.get(), Qt::Key_F5); // page 0: nothing at all
+    QCOMPARE(gui.form->image.Data(), before.Data());
+    QVERIFY(!gui.ui().SpeedButtonZpet->isEnabled());
+    gui.ShowPage(kPageServo1);
+    QTest::keyClick(gui.form.get(), Qt::Key_F5); // the live cell: column 0, row 0 at rest
+    QCOMPARE(int(gui.form->image.Cell(0, 0, 0)), 101);
+    QCOMPARE(int(gui.form->image.Cell(0, 0, 1)), 105);
+    QTest::keyClick(gui.form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(int(gui.form->image.Cell(0, 0, 0)), 100);
+    QTest::keyClick(gui.form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::AltModifier);
+    QCOMPARE(int(gui.form->image.Cell(0, 0, 0)), 101);
+    QTest::mouseClick(gui.ui().CheckBoxAll, Qt::LeftButton, {}, QPoint(6, 8));
+    QCOMPARE(int(gui.form->allCells[0]), 1);
+    QTest::keyClick(gui.form.get(), Qt::Key_F4); // All without TP Enable: row 0 only
+    QCOMPARE(int(gui.form->image.Cell(0, 0, 0)), 100);
+    QCOMPARE(int(gui.form->image.Cell(0, 0, 14)), 169);
+    QCOMPARE(int(gui.form->image.Cell(0, 1, 14)), 170);
+    QVERIFY(gui.ui().CheckBoxAll->isChecked()); // kept beside the image, across the step
+}
+
+void TestGui::perCentSwitch() {
+    Gui gui;
+    gui.ShowPage(kPageServo1);
+    gui.form->show();
+    QTest::mouseClick(gui.ui().CheckBoxProcenta, Qt::LeftButton, {}, QPoint(6, 8));
+    QCOMPARE(int(gui.form->image.Procenta(0)), 1);
+    QCOMPARE(int(gui.form->image.Cell(0, 4, 0)), 40);
+    QCOMPARE(gui.ui().UpDownMap[4][0]->Max(), 100);
+    QCOMPARE(gui.ui().EditMap[0][0]->text(), QStringLiteral("40"));
+    QTest::mouseClick(gui.ui().CheckBoxProcenta, Qt::LeftButton, {}, QPoint(6, 8));
+    QCOMPARE(int(gui.form->image.Cell(0, 4, 0)), 100);
+    QCOMPARE(gui.ui().EditMap[0][0]->text(), QStringLiteral("2,000"));
 }
 
 QTEST_MAIN(TestGui)

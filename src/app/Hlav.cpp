@@ -5,6 +5,7 @@
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
+#include "ValueTools.h"
 #include "SettingsFolder.h"
 
 #include <QApplication>
@@ -75,7 +76,7 @@ void TFormHlav::FormCreate() {
     link.SilentTicks = kSilentLimit;                        // 8
     ApplyLimits();                                          // 9
     ApplyLanguage();                                        // 10
-    PushHistory();                                          // 11: the history starts here
+    StartHistory();                                         // 11
     ShowImage();                                            // 12
     link.OpenPort();                                        // 13
     ShowImage();                                            // 14
@@ -311,9 +312,91 @@ void TFormHlav::AfterChange() {
     PushHistory();
 }
 
+void TFormHlav::StartHistory() {
+    history.Start(image, ActivePage());
+    UpdateUndoControls();
+}
+
 void TFormHlav::PushHistory() {
-    // The undo history and programming after change hang on this step; until they are in
-    // place, a change is only kept in the image.
+    if (history.Push(image, ActivePage())) {
+        UpdateUndoControls();
+        if (ui.CheckBoxProgHned->isChecked())
+            link.StartProgramming();
+        HistoryArmed = ui.CheckBoxProgHned->isChecked();
+        Render();
+        return;
+    }
+    // An unchanged image is programmed again only when the step before found the box
+    // ticked too, so ticking the box alone never starts a programming.
+    if (ui.CheckBoxProgHned->isChecked()) {
+        if (HistoryArmed)
+            link.StartProgramming();
+        HistoryArmed = true;
+    } else {
+        HistoryArmed = false;
+    }
+    Render();
+}
+
+void TFormHlav::UpdateUndoControls() {
+    ui.SpeedButtonZpet->setEnabled(history.CanUndo());
+    ui.MenuZpet->setEnabled(history.CanUndo());
+    ui.SpeedButtonZnovu->setEnabled(history.CanRedo());
+    ui.MenuZnovu->setEnabled(history.CanRedo());
+}
+
+void TFormHlav::RestoreSnapshot(bool undo) {
+    int page = ActivePage();
+    if (!(undo ? history.Undo(image, page) : history.Redo(image, page)))
+        return;
+    if (page != ActivePage())
+        SetActivePage(page);
+    ShowImage();
+    UpdateUndoControls();
+    if (ui.CheckBoxProgHned->isChecked())
+        link.StartProgramming();
+    Render();
+}
+
+void TFormHlav::SpeedButtonZpetClick() { RestoreSnapshot(true); }
+
+void TFormHlav::SpeedButtonZnovuClick() { RestoreSnapshot(false); }
+
+// --- Value tools ------------------------------------------------------------------------
+
+void TFormHlav::StepLiveOrAll(bool up) {
+    if (ActivePage() == kPageMisc)
+        return;
+    StepTarget target = StepTarget::LiveCell;
+    if (ui.CheckBoxAll->isChecked())
+        target = ui.CheckBoxTpEnable->isChecked() ? StepTarget::AllCells : StepTarget::Row0;
+    StepMap(image, ServoOfPage(), target, link.LiveRow, link.LiveColumn, up);
+    AfterChange();
+}
+
+void TFormHlav::CSpinButtonDownClick_Uni(int column) {
+    StepColumn(image, ServoOfPage(), column, false);
+    AfterChange();
+}
+
+void TFormHlav::CSpinButtonUpClick_Uni(int column) {
+    StepColumn(image, ServoOfPage(), column, true);
+    AfterChange();
+}
+
+void TFormHlav::ButtonTps0Click() {
+    if (CaptureTps0(image, link.LiveTpsMv))
+        AfterChange();
+}
+
+void TFormHlav::ButtonTps100Click() {
+    if (CaptureTps100(image, link.LiveTpsMv))
+        AfterChange();
+}
+
+void TFormHlav::CheckBoxProcentaMouseUp() {
+    SwitchMapUnit(image, ServoOfPage(), ui.CheckBoxProcenta->isChecked());
+    AfterChange();
 }
 
 void TFormHlav::SetActivePage(int page) {
@@ -374,6 +457,22 @@ void TFormHlav::ConnectHandlers() {
     connect(ui.MenuCzech, &QAction::triggered, this, &TFormHlav::MenuCzechClick);
     connect(ui.MenuEnglish, &QAction::triggered, this, &TFormHlav::MenuEnglishClick);
     connect(ui.MenuGerman, &QAction::triggered, this, &TFormHlav::MenuGermanClick);
+    connect(ui.SpeedButtonZpet, &QToolButton::clicked, this, &TFormHlav::SpeedButtonZpetClick);
+    connect(ui.MenuZpet, &QAction::triggered, this, &TFormHlav::SpeedButtonZpetClick);
+    connect(ui.SpeedButtonZnovu, &QToolButton::clicked, this, &TFormHlav::SpeedButtonZnovuClick);
+    connect(ui.MenuZnovu, &QAction::triggered, this, &TFormHlav::SpeedButtonZnovuClick);
+    connect(ui.MenuToolsMinus, &QAction::triggered, this, &TFormHlav::MenuToolsMinusClick);
+    connect(ui.ButtonMinus, &QPushButton::clicked, this, &TFormHlav::MenuToolsMinusClick);
+    connect(ui.MenuToolsPlus, &QAction::triggered, this, &TFormHlav::MenuToolsPlusClick);
+    connect(ui.ButtonPlus, &QPushButton::clicked, this, &TFormHlav::MenuToolsPlusClick);
+    connect(ui.ButtonTps0, &QPushButton::clicked, this, &TFormHlav::ButtonTps0Click);
+    connect(ui.ButtonTps100, &QPushButton::clicked, this, &TFormHlav::ButtonTps100Click);
+    connect(ui.CheckBoxProcenta, &QCheckBox::clicked, this, &TFormHlav::CheckBoxProcentaMouseUp);
+    for (int j = 0; j < kMapColumns; ++j) {
+        SpinButton* spin = ui.CSpinButtonMap[static_cast<size_t>(j)];
+        connect(spin, &SpinButton::DownClick, this, [this, j] { CSpinButtonDownClick_Uni(j); });
+        connect(spin, &SpinButton::UpClick, this, [this, j] { CSpinButtonUpClick_Uni(j); });
+    }
     for (int k = 0; k < kComItems; ++k) {
         connect(ui.MenuComItems[static_cast<size_t>(k)], &QAction::triggered, this,
                 [this, k] { MenuCom1Click(k); });

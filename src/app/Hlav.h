@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FormHlavUi.h"
+#include "History.h"
 #include "Link.h"
 #include "Messages.h"
 #include "ParamImage.h"
@@ -51,7 +52,19 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void ShowImage() override;
     void AfterChange();
     void UpdatePageFurniture();
+    void StartHistory();
     void PushHistory();
+    void SpeedButtonZpetClick();  // undo
+    void SpeedButtonZnovuClick(); // redo
+
+    // Value tools
+    void MenuToolsMinusClick() { StepLiveOrAll(false); }
+    void MenuToolsPlusClick() { StepLiveOrAll(true); }
+    void CSpinButtonDownClick_Uni(int column);
+    void CSpinButtonUpClick_Uni(int column);
+    void ButtonTps0Click();
+    void ButtonTps100Click();
+    void CheckBoxProcentaMouseUp();
     void ApplyLimits() override;
     void ShowMessage(const QString& text) override;
     void ApplyLanguage();
@@ -75,6 +88,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
     uint8_t LanguageIndex = LangCzech;
     bool TestEnable = false;
     Link link;
+    History history;
+    bool HistoryArmed = false;
     QTimer Timer1;
     TFormAbout* FormAbout = nullptr;
 
@@ -87,6 +102,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
   private:
     void SetLanguage(int language);
+    void StepLiveOrAll(bool up);
+    void RestoreSnapshot(bool undo);
+    void UpdateUndoControls();
     void ConnectHandlers();
     void LoadSettings();
     void SaveSettings();
