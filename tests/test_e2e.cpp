@@ -190,7 +190,6 @@ void TestE2e::monitorLossAndReconnect() {
     QCOMPARE(sim.Stop(), 0);
     QVERIFY(!QFileInfo(path).isSymLink());
     const int lostAt = rig.TickUntil(kLossTicks, [&] { return rig.Shown().connectionVisible; });
-    QVERIFY(lostAt > 0);
     QCOMPARE(lostAt, kSilentLimit);
 
     // Nothing answers: the label stays through a reopen of a path that is gone, and the

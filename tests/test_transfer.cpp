@@ -51,6 +51,7 @@ class TestTransfer : public QObject {
     void commandRestartsTransfer();
     void foreignRepliesAreNoSignOfLife_data();
     void foreignRepliesAreNoSignOfLife();
+    void savingDoesNotHideFailure();
 };
 
 void TestTransfer::fullProgram() {
@@ -270,6 +271,22 @@ void TestTransfer::foreignRepliesAreNoSignOfLife() {
     rig.link.Tick();
     QCOMPARE(rig.link.SilentTicks, uint8_t(11));
     QCOMPARE(rig.image.Data(), before.Data());
+}
+
+void TestTransfer::savingDoesNotHideFailure() {
+    LinkRig rig;
+    EditedImage(rig.image);
+    rig.link.OpenPort();
+    rig.link.BusyCountdown = 600; // the unit was saving at its last report
+    rig.unit.faults.silent = true;
+    rig.link.StartRead();
+    QVERIFY(RunTransfer(rig) > 0);
+    rig.Ticks(5);
+    QCOMPARE(rig.link.Display().statusText, QStringLiteral("Read error!"));
+    QCOMPARE(rig.link.Display().statusShade, Shade::Red);
+    // Once the error has had its time, the saving report shows again.
+    rig.Ticks(200);
+    QCOMPARE(rig.link.Display().statusText, QStringLiteral("Saving:"));
 }
 
 QTEST_GUILESS_MAIN(TestTransfer)

@@ -86,7 +86,12 @@ void Link::MonitorStep() {
         TickCount = 0;
         SendMonitorRequest();
     }
+    // A failure stays readable: the unit's saving report (which may be stale, since no
+    // monitor replies come during a transfer) does not paint over a red error text.
+    const bool failureShown = display_.statusShade == Shade::Red && MessageTime > 0;
     if (BusyCountdown > 0) {
+        if (failureShown)
+            return;
         display_.statusShade = Shade::ButtonFace;
         display_.statusText = messages_[MsgSaving];
         MessageTime = kMessageTicks;
