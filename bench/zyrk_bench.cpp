@@ -103,7 +103,8 @@ int main(int argc, char* argv[]) {
     std::printf("tick, servo page, live cell moving: median %.4f ms, p90 %.4f ms, max %.4f ms"
                 "   (goal median < 0.3 ms)\n",
                 servo.median, servo.p90, servo.max);
-    std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow, form.link.LiveColumn);
+    std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow,
+                form.link.LiveColumn);
 
     // --shots DIR: pictures of every page in every language and of the About window, for
     // comparing the window with its layout by eye.
@@ -119,11 +120,15 @@ int main(int argc, char* argv[]) {
                 form.ui.PageControl1->setCurrentIndex(page);
                 form.Timer1Timer();
                 QCoreApplication::processEvents();
-                form.grab().save(QStringLiteral("%1/window-%2-page%3.png").arg(dir).arg(names[language]).arg(page));
+                form.grab().save(QStringLiteral("%1/window-%2-page%3.png")
+                                     .arg(dir)
+                                     .arg(names[language])
+                                     .arg(page));
             }
             form.FormAbout->show();
             QCoreApplication::processEvents();
-            form.FormAbout->grab().save(QStringLiteral("%1/about-%2.png").arg(dir).arg(names[language]));
+            form.FormAbout->grab().save(
+                QStringLiteral("%1/about-%2.png").arg(dir).arg(names[language]));
             form.FormAbout->hide();
         }
         std::printf("pictures saved in %s\n", qPrintable(dir));

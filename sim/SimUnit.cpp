@@ -51,8 +51,8 @@ void SimUnit::Advance() {
 }
 
 QByteArray SimUnit::Finish(QByteArray frame) const {
-    frame[kFrameSize - 1] =
-        static_cast<char>(CheckByte(FrameByte(frame, 0), FrameData(frame)) ^ (faults.spoilCheck ? 1 : 0));
+    frame[kFrameSize - 1] = static_cast<char>(CheckByte(FrameByte(frame, 0), FrameData(frame)) ^
+                                              (faults.spoilCheck ? 1 : 0));
     return frame;
 }
 

@@ -13,8 +13,12 @@ void TypeInto(QLineEdit* edit, const QString& text) {
     QTest::keyClicks(edit, text);
 }
 
-QColor BaseOf(QWidget* w) { return w->palette().color(QPalette::Base); }
-QColor WindowOf(QWidget* w) { return w->palette().color(QPalette::Window); }
+QColor BaseOf(QWidget* w) {
+    return w->palette().color(QPalette::Base);
+}
+QColor WindowOf(QWidget* w) {
+    return w->palette().color(QPalette::Window);
+}
 const QColor kGreen(0, 255, 0);
 
 } // namespace
@@ -74,8 +78,7 @@ void TestGui::fileDialogSettings() {
     std::unique_ptr<QFileDialog> open(MakeOpenDialog1(&parent));
     std::unique_ptr<QFileDialog> save(MakeSaveDialog1(&parent));
     QCOMPARE(open->defaultSuffix(), QStringLiteral("ign"));
-    QCOMPARE(open->nameFilters(),
-             (QStringList{"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
+    QCOMPARE(open->nameFilters(), (QStringList{"Ignition Parametrs(*.ign)", "All Files (*.*)"}));
     QCOMPARE(save->nameFilters(), QStringList{"Ignition Parametrs(*.ign)"});
     QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
     QVERIFY(!save->testOption(QFileDialog::DontConfirmOverwrite));

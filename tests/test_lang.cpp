@@ -39,13 +39,22 @@ void TestLang::windowTexts_data() {
                            << QString::fromUtf8("3 za otáčku")
                            << QString::fromUtf8("Chyba programování")
                            << QString::fromUtf8("Chyba čtení!") << 0;
-    QTest::newRow("English") << "ENGLISH" << "Programming of \"ZYRK\" unit" << "&Read" << "Tools"
-                             << "Undo" << "Set number of com" << "3 per one revolution"
-                             << "Program error!" << "Read error!" << 1;
-    QTest::newRow("German") << "DEUTSCH" << "Adjustierung der \"ZYRK\" Steuereinheit" << "&Lesen"
+    QTest::newRow("English") << "ENGLISH"
+                             << "Programming of \"ZYRK\" unit"
+                             << "&Read"
+                             << "Tools"
+                             << "Undo"
+                             << "Set number of com"
+                             << "3 per one revolution"
+                             << "Program error!"
+                             << "Read error!" << 1;
+    QTest::newRow("German") << "DEUTSCH"
+                            << "Adjustierung der \"ZYRK\" Steuereinheit"
+                            << "&Lesen"
                             << "Werkzeuge" << QString::fromUtf8("Zurück")
-                            << QString::fromUtf8("Com-Anschluß festlegen")
-                            << "3 pro eine Umdrehung" << "Programmierfehler!" << "Lesefehler" << 2;
+                            << QString::fromUtf8("Com-Anschluß festlegen") << "3 pro eine Umdrehung"
+                            << "Programmierfehler!"
+                            << "Lesefehler" << 2;
 }
 
 void TestLang::windowTexts() {

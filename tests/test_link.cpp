@@ -83,9 +83,9 @@ void TestLink::monitorDecoding_data() {
                                   << 1466;
     QTest::newRow("supply low red") << MonitorFrame(0, 0, 130, 0) << "RPM = 0 " << 0
                                     << "TP= 0 %=0 mV" << false << 0 << "U=  7.0 V" << red << 0;
-    QTest::newRow("supply low yellow") << MonitorFrame(0, 0, 204, 0) << "RPM = 0 " << 0
-                                       << "TP= 0 %=0 mV" << false << 0 << "U= 11.0 V" << yellow
-                                       << 0;
+    QTest::newRow("supply low yellow")
+        << MonitorFrame(0, 0, 204, 0) << "RPM = 0 " << 0 << "TP= 0 %=0 mV" << false << 0
+        << "U= 11.0 V" << yellow << 0;
 }
 
 void TestLink::monitorDecoding() {
@@ -222,9 +222,9 @@ void TestLink::garbageNeverStopsMonitor() {
     QByteArray junk(20000, '\0');
     for (char& c : junk)
         c = static_cast<char>(rng.bounded(256));
-    rig.port.Inject(junk);                             // a flood of noise
-    rig.port.Inject(MonitorFrame(800).left(30));       // half a frame
-    QByteArray badBlock = MakeFrame(0x83);             // a block reply outside a transfer
+    rig.port.Inject(junk);                       // a flood of noise
+    rig.port.Inject(MonitorFrame(800).left(30)); // half a frame
+    QByteArray badBlock = MakeFrame(0x83);       // a block reply outside a transfer
     rig.port.Inject(badBlock);
     rig.Ticks(3);
     QCOMPARE(rig.link.LiveRpm, uint16_t(0));
@@ -272,7 +272,8 @@ void TestLink::fixedPortReopensEvery30Ticks() {
     QCOMPARE(rig.port.opened.size(), 2);
     rig.Ticks(30);
     QCOMPARE(rig.port.opened.size(), 3);
-    QCOMPARE(QSet<QString>(rig.port.opened.begin(), rig.port.opened.end()).size(), 1); // always the same port
+    QCOMPARE(QSet<QString>(rig.port.opened.begin(), rig.port.opened.end()).size(),
+             1); // always the same port
     QVERIFY(rig.host.messages.isEmpty());
 }
 

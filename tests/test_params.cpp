@@ -83,13 +83,20 @@ void TestParams::unitTexts_data() {
     QTest::addColumn<QString>("date");
     QTest::addColumn<QString>("time");
     QTest::newRow("short name, day below 10")
-        << QByteArray("ZRK\x07\x07\x26\x16\x0B\x30", 9) << "ZRK07" << " 7.10.2022" << "11:48";
-    QTest::newRow("unknown month")
-        << QByteArray("ABC\x2A\x1F\x63\x05\x00\x05", 9) << "ABC42" << "31.00.2005" << "00:05";
+        << QByteArray("ZRK\x07\x07\x26\x16\x0B\x30", 9) << "ZRK07"
+        << " 7.10.2022"
+        << "11:48";
+    QTest::newRow("unknown month") << QByteArray("ABC\x2A\x1F\x63\x05\x00\x05", 9) << "ABC42"
+                                   << "31.00.2005"
+                                   << "00:05";
     QTest::newRow("name ends early") << QByteArray("Z\x00\x00\x01\x0A\x19\x00\x00\x00", 9) << "Z"
-                                     << "10. 1.2000" << "00:00";
-    QTest::newRow("long name wins") << QByteArray("ZRK\x07\x0C\x0C\x17\x17\x3B", 9) + "Long firmware"
-                                    << "Long firmware" << "12.12.2023" << "23:59";
+                                     << "10. 1.2000"
+                                     << "00:00";
+    QTest::newRow("long name wins")
+        << QByteArray("ZRK\x07\x0C\x0C\x17\x17\x3B", 9) + "Long firmware"
+        << "Long firmware"
+        << "12.12.2023"
+        << "23:59";
 }
 
 void TestParams::unitTexts() {
@@ -124,8 +131,8 @@ void TestParams::applyAxisLimits_data() {
     Axis mixedOut = {0, 10, 11, 12, 40, 41, 42, 43, 44, 45, 46, 47, 48, 49, 50};
     QTest::newRow("equal and falling") << mixed << mixedOut;
     Axis first240 = {240, 241, 242, 243, 244, 245, 246, 247, 248, 249, 250, 250, 250, 250, 250};
-    QTest::newRow("first point 240")
-        << first240 << Axis{236, 237, 238, 239, 240, 241, 242, 243, 244, 245, 246, 247, 248, 249, 250};
+    QTest::newRow("first point 240") << first240 << Axis{236, 237, 238, 239, 240, 241, 242, 243,
+                                                         244, 245, 246, 247, 248, 249, 250};
     Axis last255 = {0, 10, 20, 30, 40, 60, 65, 70, 75, 80, 85, 90, 100, 110, 255};
     Axis last250 = last255;
     last250[14] = 250;

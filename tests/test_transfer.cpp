@@ -206,13 +206,14 @@ void TestTransfer::failedReadKeepsImage() {
     EditedImage(rig.image);
     const ParamImage before = rig.image;
     rig.unit.store.SetCell(0, 0, 0, 9); // the unit holds other values
-    rig.unit.faults.cutAfterFrames = 4;  // the line is cut after block 3
+    rig.unit.faults.cutAfterFrames = 4; // the line is cut after block 3
     rig.link.OpenPort();
     rig.link.StartRead();
     QVERIFY(RunTransfer(rig) > 0);
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Read error!"));
     for (int b = 1; b < kBlockCount; ++b)
-        QVERIFY2(rig.image.BlockEquals(b, before.GetBlock(b).data()), qPrintable(QString::number(b)));
+        QVERIFY2(rig.image.BlockEquals(b, before.GetBlock(b).data()),
+                 qPrintable(QString::number(b)));
     QCOMPARE(rig.image.At(off::UnitVersion), uint8_t(56)); // block 0 still arrived
 }
 

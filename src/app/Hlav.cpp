@@ -5,8 +5,8 @@
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
-#include "ValueTools.h"
 #include "SettingsFolder.h"
+#include "ValueTools.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -29,7 +29,9 @@ constexpr int kMapMvMax = 5000;
 constexpr int kMapMvStep = 20;
 const QColor kBrightGreen(0, 255, 0);
 
-uint8_t Byte(int v) { return static_cast<uint8_t>(v & 0xFF); }
+uint8_t Byte(int v) {
+    return static_cast<uint8_t>(v & 0xFF);
+}
 } // namespace
 
 TFormHlav::TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent)
@@ -40,7 +42,8 @@ TFormHlav::TFormHlav(Port& port, Prompter& prompter, const Options& options, QWi
         portsIni_ = SetUpSettingsFolder().applicationIni;
     } else {
         QDir().mkpath(options_.settingsFolder);
-        portsIni_ = QDir(options_.settingsFolder).filePath(QString::fromLatin1(kApplicationIniName));
+        portsIni_ =
+            QDir(options_.settingsFolder).filePath(QString::fromLatin1(kApplicationIniName));
     }
     BuildFormLayout(this, ui);
     editPalette_ = ui.EditTps0->palette();
@@ -64,28 +67,28 @@ TFormHlav::~TFormHlav() {
 }
 
 void TFormHlav::FormCreate() {
-    BuildServoPages(ui);                                    // 1
+    BuildServoPages(ui); // 1
     ConnectHandlers();
-    InstallHintHandler();                                   // 2
-    link.ComIndex = kComAuto;                               // 3
-    FactoryDefaults(image);                                 // 4
-    CentreWindow();                                         // 5
-    LoadSettings();                                         // 6
-    if (!options_.arguments.isEmpty())                      // 7
+    InstallHintHandler();              // 2
+    link.ComIndex = kComAuto;          // 3
+    FactoryDefaults(image);            // 4
+    CentreWindow();                    // 5
+    LoadSettings();                    // 6
+    if (!options_.arguments.isEmpty()) // 7
         LanguageIndex = Byte(lang::LanguageFromWord(options_.arguments.first(), LanguageIndex));
-    link.SilentTicks = kSilentLimit;                        // 8
-    ApplyLimits();                                          // 9
-    ApplyLanguage();                                        // 10
-    StartHistory();                                         // 11
-    ShowImage();                                            // 12
-    link.OpenPort();                                        // 13
-    ShowImage();                                            // 14
-    link.Display().statusVisible = false;                   // 15
+    link.SilentTicks = kSilentLimit;      // 8
+    ApplyLimits();                        // 9
+    ApplyLanguage();                      // 10
+    StartHistory();                       // 11
+    ShowImage();                          // 12
+    link.OpenPort();                      // 13
+    ShowImage();                          // 14
+    link.Display().statusVisible = false; // 15
     link.Display().gaugeVisible = false;
     link.Display().gaugeMax = kGaugeBlocks;
     link.Display().eeDataErrVisible = false;
     link.Display().versionVisible = false;
-    TestEnable = false;                                     // 16: no marker is read yet
+    TestEnable = false; // 16: no marker is read yet
     for (QLabel* label : ui.LabelTest)
         label->setVisible(TestEnable);
     Render();
@@ -195,7 +198,9 @@ void TFormHlav::ApplyLanguage() {
     Render();
 }
 
-void TFormHlav::ShowMessage(const QString& text) { prompter_.Message(this, text); }
+void TFormHlav::ShowMessage(const QString& text) {
+    prompter_.Message(this, text);
+}
 
 // --- Editing operations -----------------------------------------------------------------
 
@@ -358,9 +363,13 @@ void TFormHlav::RestoreSnapshot(bool undo) {
     Render();
 }
 
-void TFormHlav::SpeedButtonZpetClick() { RestoreSnapshot(true); }
+void TFormHlav::SpeedButtonZpetClick() {
+    RestoreSnapshot(true);
+}
 
-void TFormHlav::SpeedButtonZnovuClick() { RestoreSnapshot(false); }
+void TFormHlav::SpeedButtonZnovuClick() {
+    RestoreSnapshot(false);
+}
 
 // --- Value tools ------------------------------------------------------------------------
 
@@ -498,7 +507,8 @@ void TFormHlav::ConnectHandlers() {
     connect(ui.CheckBoxTpEnable, &QCheckBox::clicked, this, &TFormHlav::CheckBoxTpEnableMouseUp);
     connect(ui.CheckBoxProgHned, &QCheckBox::toggled, this, [this] { UpdatePageFurniture(); });
     // Only the user's pick reaches the handler; ShowImage's selection does not.
-    connect(ui.PocPulsuButtons, &QButtonGroup::idClicked, this, &TFormHlav::RadioGroupPocPulsuClick);
+    connect(ui.PocPulsuButtons, &QButtonGroup::idClicked, this,
+            &TFormHlav::RadioGroupPocPulsuClick);
     connect(ui.PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (!pageByProgram_)
             PageControl1Change();
@@ -552,8 +562,8 @@ void TFormHlav::InstallHintHandler() {
     qApp->installEventFilter(this);
     auto menuHint = [this](QAction* action) { HintToStatusBar(LongHint(HintOf(action))); };
     connect(menuBar(), &QMenuBar::hovered, this, menuHint);
-    for (QMenu* menu : {ui.MenuFile, ui.MenuCom, ui.MenuDevice, ui.MenuTools, ui.MenuLanguage,
-                        ui.MenuHelp})
+    for (QMenu* menu :
+         {ui.MenuFile, ui.MenuCom, ui.MenuDevice, ui.MenuTools, ui.MenuLanguage, ui.MenuHelp})
         connect(menu, &QMenu::hovered, this, menuHint);
 }
 

@@ -22,9 +22,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
   public:
     struct Options {
-        QStringList arguments;     // the command line after the program name
-        bool runTimer = true;      // tests drive Timer1Timer themselves
-        QString settingsFolder;    // empty: the platform's settings folder
+        QStringList arguments;  // the command line after the program name
+        bool runTimer = true;   // tests drive Timer1Timer themselves
+        QString settingsFolder; // empty: the platform's settings folder
     };
 
     TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent = nullptr);

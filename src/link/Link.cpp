@@ -32,8 +32,8 @@ constexpr int kRpmPerGaugeStep = 100;
 constexpr int kTpMax = 100;
 
 // The unit's test labels, each with the spacing it has always had.
-constexpr const char* kTestFormats[8] = {"Test1= %1", "Test2= %1",  "Test3= %1 ", "Test4=%1",
-                                         "Test5= %1", "Test6= %1", "Test7= %1", "Test8= %1"};
+constexpr const char* kTestFormats[8] = {"Test1= %1", "Test2= %1", "Test3= %1 ", "Test4=%1",
+                                         "Test5= %1", "Test6= %1", "Test7= %1",  "Test8= %1"};
 } // namespace
 
 int NearestColumn(const uint8_t* axis, int rpm) {
@@ -49,8 +49,7 @@ int NearestRow(int tpPercent, bool tpEnable) {
     if (!tpEnable)
         return 0;
     for (int r = 0; r < kMapRows - 1; ++r) {
-        if (kTpsRows[static_cast<size_t>(r)] + kTpsRows[static_cast<size_t>(r + 1)] >
-            2 * tpPercent)
+        if (kTpsRows[static_cast<size_t>(r)] + kTpsRows[static_cast<size_t>(r + 1)] > 2 * tpPercent)
             return r;
     }
     return kMapRows - 1;
@@ -153,7 +152,9 @@ void Link::OpenPort() {
     display_.comChecked = ComIndex;
 }
 
-void Link::ClosePort() { port_.Close(); }
+void Link::ClosePort() {
+    port_.Close();
+}
 
 void Link::SelectPort(int index) {
     ComIndex = static_cast<uint8_t>(index);
@@ -175,7 +176,9 @@ void Link::PollPort() {
         HandleBlockReply(rx);
 }
 
-void Link::SendMonitorRequest() { port_.Write(MakeFrame(kCmdMonitor)); }
+void Link::SendMonitorRequest() {
+    port_.Write(MakeFrame(kCmdMonitor));
+}
 
 void Link::HandleMonitorReply(const QByteArray& rx) {
     if (!FrameIsValid(rx))
@@ -214,8 +217,10 @@ void Link::HandleMonitorReply(const QByteArray& rx) {
     const int measuredAt[2] = {kMonitorServo1Measured, kMonitorServo2Measured};
     const int stateAt[2] = {kMonitorServo1State, kMonitorServo2State};
     for (int s = 0; s < kServoCount; ++s) {
-        display_.servoPozText[static_cast<size_t>(s)] =
-            QStringLiteral("%1 %2 = %3 mV").arg(desired).arg(s + 1).arg(FrameWord(rx, desiredAt[s]));
+        display_.servoPozText[static_cast<size_t>(s)] = QStringLiteral("%1 %2 = %3 mV")
+                                                            .arg(desired)
+                                                            .arg(s + 1)
+                                                            .arg(FrameWord(rx, desiredAt[s]));
         display_.servoMerText[static_cast<size_t>(s)] = QStringLiteral("%1 %2 = %3 mV")
                                                             .arg(measured)
                                                             .arg(s + 1)
@@ -275,11 +280,17 @@ void Link::BeginTransfer(uint8_t mode, uint8_t command, MsgId text) {
     ProgramOk = false;
 }
 
-void Link::StartProgramming() { BeginTransfer(ModeProgram, 0x00, MsgProgramDevice); }
+void Link::StartProgramming() {
+    BeginTransfer(ModeProgram, 0x00, MsgProgramDevice);
+}
 
-void Link::StartVerify() { BeginTransfer(ModeVerify, kCmdReadFlag | 1, MsgVerify); }
+void Link::StartVerify() {
+    BeginTransfer(ModeVerify, kCmdReadFlag | 1, MsgVerify);
+}
 
-void Link::StartRead() { BeginTransfer(ModeRead, kCmdReadFlag, MsgRead); }
+void Link::StartRead() {
+    BeginTransfer(ModeRead, kCmdReadFlag, MsgRead);
+}
 
 void Link::SendBlockFrame() {
     TickCount = 0;

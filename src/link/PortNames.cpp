@@ -7,7 +7,9 @@ PortNames::PortNames() {
         paths_[static_cast<size_t>(n - 1)] = DefaultPath(n);
 }
 
-QString PortNames::ComPath(int n) { return QStringLiteral("\\\\.\\COM%1").arg(n); }
+QString PortNames::ComPath(int n) {
+    return QStringLiteral("\\\\.\\COM%1").arg(n);
+}
 
 QString PortNames::DefaultPath(int n) {
 #ifdef Q_OS_WIN

@@ -4,7 +4,9 @@ namespace zyrk {
 
 SerialPort::SerialPort() = default;
 
-SerialPort::~SerialPort() { Close(); }
+SerialPort::~SerialPort() {
+    Close();
+}
 
 bool SerialPort::Open(const QString& path) {
     Close();
@@ -31,7 +33,9 @@ void SerialPort::Close() {
     port_.clearError();
 }
 
-bool SerialPort::IsOpen() const { return port_.isOpen(); }
+bool SerialPort::IsOpen() const {
+    return port_.isOpen();
+}
 
 qint64 SerialPort::BytesWaiting() {
     if (!port_.isOpen())

@@ -20,7 +20,9 @@ constexpr uint8_t kComAuto = 20;
 constexpr uint8_t kAutoScanLimit = 20;
 } // namespace
 
-int DefaultNapMv(int cell) { return kDefaultNapFirstMv + kDefaultNapStepMv * (cell % kMapColumns); }
+int DefaultNapMv(int cell) {
+    return kDefaultNapFirstMv + kDefaultNapStepMv * (cell % kMapColumns);
+}
 
 void FactoryDefaults(ParamImage& image) {
     for (int c = 0; c < kMapColumns; ++c) {
@@ -30,7 +32,8 @@ void FactoryDefaults(ParamImage& image) {
     for (int i = 0; i < kMapCells; ++i) {
         for (int s = 0; s < kServoCount; ++s) {
             const int divisor = image.Procenta(s) == 1 ? kMvPerPercent : kMvPerUnit;
-            image.Set(ParamImage::MapOffset(s) + i, static_cast<uint8_t>(DefaultNapMv(i) / divisor));
+            image.Set(ParamImage::MapOffset(s) + i,
+                      static_cast<uint8_t>(DefaultNapMv(i) / divisor));
         }
     }
     for (int s = 0; s < kServoCount; ++s) {

@@ -115,8 +115,12 @@ using AllCells = std::array<uint8_t, kServoCount>;
 
 // Tps100 is stored as mV/10 + 6 with the low 8 bits kept, which is (mV - 2500)/10 for the
 // editor's range 2500..4900 mV.
-constexpr uint8_t Tps100FromMv(int mv) { return static_cast<uint8_t>((mv / 10 + 6) & 0xFF); }
-constexpr int Tps100ToMv(uint8_t byte) { return byte * 10 + 2500; }
+constexpr uint8_t Tps100FromMv(int mv) {
+    return static_cast<uint8_t>((mv / 10 + 6) & 0xFF);
+}
+constexpr int Tps100ToMv(uint8_t byte) {
+    return byte * 10 + 2500;
+}
 
 // Month text of the build-month code: the low byte of the sum of the English three-letter
 // abbreviation's character codes. Unknown codes show as "00".

@@ -66,7 +66,8 @@ bool SwitchMapUnit(ParamImage& image, int servo, bool percent) {
         const int cell = image.At(map + i);
         // A per-cent cell above 100 % (reachable by stepping) would not fit a byte in 20 mV
         // units; it becomes the top of the range, 5000 mV, instead of wrapping to a low value.
-        const int converted = percent ? (cell + 1) * 2 / 5 : std::min(cell * 5 / 2, kUnitsFullScale);
+        const int converted =
+            percent ? (cell + 1) * 2 / 5 : std::min(cell * 5 / 2, kUnitsFullScale);
         image.Set(map + i, static_cast<uint8_t>(converted));
     }
     return true;

@@ -50,14 +50,19 @@ QPixmap MakerPicture() {
     p.drawText(QRectF(10, 8, 110, 56), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("ZYRK"));
     p.setPen(QColor(0, 64, 160));
     p.setFont(WindowFont(11));
-    p.drawText(QRectF(2, 66, kPictureW - 4, 14), Qt::AlignCenter, QStringLiteral("engine servo control"));
+    p.drawText(QRectF(2, 66, kPictureW - 4, 14), Qt::AlignCenter,
+               QStringLiteral("engine servo control"));
     return pm;
 }
 
 } // namespace
 
-QString BuildDate() { return QString::fromLatin1(__DATE__); }
-QString BuildTime() { return QString::fromLatin1(__TIME__); }
+QString BuildDate() {
+    return QString::fromLatin1(__DATE__);
+}
+QString BuildTime() {
+    return QString::fromLatin1(__TIME__);
+}
 
 TFormAbout::TFormAbout(const uint8_t& languageIndex, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
@@ -85,7 +90,8 @@ TFormAbout::TFormAbout(const uint8_t& languageIndex, QWidget* parent)
     // FormCreate: the build stamp and the version, then centre once on the screen.
     LabelDate = AboutLabel(this, 32, 305, BuildDate(), kStampPx);
     LabelTime = AboutLabel(this, 32, 327, BuildTime(), kStampPx);
-    LabelRsKey = AboutLabel(this, 32, 346, QStringLiteral("Version - %1").arg(kToolVersion), kStampPx);
+    LabelRsKey =
+        AboutLabel(this, 32, 346, QStringLiteral("Version - %1").arg(kToolVersion), kStampPx);
     LabelExit = AboutLabel(this, 208, 334, QStringLiteral("OK"), kOkPx);
     LabelExit->resize(35, 29);
     LabelExit->setCursor(Qt::PointingHandCursor);

@@ -228,10 +228,10 @@ void BuildMonitorArea(FormHlavUi& ui) {
     ui.CGaugeProgram->hide();
     for (int s = 0; s < 2; ++s) {
         const int left = s == 0 ? 466 : 706;
-        ui.LabelServoPoz[static_cast<size_t>(s)] =
-            MakeLabel(c, left, 542, QStringLiteral("Servo %1 Required= ---").arg(s + 1), kMonitorPx);
-        ui.LabelServoMer[static_cast<size_t>(s)] =
-            MakeLabel(c, left, 569, QStringLiteral("Servo %1 Measured= ---").arg(s + 1), kMonitorPx);
+        ui.LabelServoPoz[static_cast<size_t>(s)] = MakeLabel(
+            c, left, 542, QStringLiteral("Servo %1 Required= ---").arg(s + 1), kMonitorPx);
+        ui.LabelServoMer[static_cast<size_t>(s)] = MakeLabel(
+            c, left, 569, QStringLiteral("Servo %1 Measured= ---").arg(s + 1), kMonitorPx);
         ui.LabelServoPoz[static_cast<size_t>(s)]->setAutoFillBackground(true);
         ui.LabelServoMer[static_cast<size_t>(s)]->setAutoFillBackground(true);
     }
@@ -239,7 +239,8 @@ void BuildMonitorArea(FormHlavUi& ui) {
     ui.CheckBoxProgHned->setGeometry(706, 600, 177, 16);
     ui.CheckBoxProgHned->setAutoFillBackground(true);
     ui.LabelCom = MakeLabel(c, 706, 622, QStringLiteral("COM = --"), kMonitorPx);
-    ui.LabelEeDataErr = MakeLabel(c, 13, 640, QStringLiteral("Programmed data error"), kVoltagePx, true);
+    ui.LabelEeDataErr =
+        MakeLabel(c, 13, 640, QStringLiteral("Programmed data error"), kVoltagePx, true);
     SetBackground(ui.LabelEeDataErr, Qt::red);
     ui.LabelEeDataErr->hide();
     ui.LabelVersion = MakeLabel(c, 13, 672, QStringLiteral("LabelVersion"), kVoltagePx, true);
@@ -258,7 +259,8 @@ void BuildMonitorArea(FormHlavUi& ui) {
 void BuildMenus(QMainWindow* window, FormHlavUi& ui) {
     QMenuBar* bar = window->menuBar();
     ui.MenuFile = bar->addMenu(QStringLiteral("&File"));
-    ui.MenuNew = MakeAction(ui.MenuFile, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    ui.MenuNew =
+        MakeAction(ui.MenuFile, QStringLiteral("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
     ui.MenuFile->addSeparator(); // N3
     ui.MenuOpen = MakeAction(ui.MenuFile, QStringLiteral("&Open"), QKeySequence(Qt::Key_F3));
     ui.MenuOpenExeDir = MakeAction(ui.MenuFile, QStringLiteral("Open from exe dir"));
@@ -266,7 +268,8 @@ void BuildMenus(QMainWindow* window, FormHlavUi& ui) {
     ui.MenuSave = MakeAction(ui.MenuFile, QStringLiteral("&Save"), QKeySequence(Qt::Key_F2));
     ui.MenuSaveExeDir = MakeAction(ui.MenuFile, QStringLiteral("Save to exe dir"));
     ui.MenuFile->addSeparator(); // N2
-    ui.MenuPrint = MakeAction(ui.MenuFile, QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    ui.MenuPrint =
+        MakeAction(ui.MenuFile, QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
     ui.MenuFile->addSeparator(); // N4
     ui.MenuExit = MakeAction(ui.MenuFile, QStringLiteral("E&xit"));
 
@@ -275,12 +278,15 @@ void BuildMenus(QMainWindow* window, FormHlavUi& ui) {
     ui.MenuDevice = bar->addMenu(QStringLiteral("&Device"));
     ui.MenuRead = MakeAction(ui.MenuDevice, QStringLiteral("&Read"), QKeySequence(Qt::Key_F7));
     ui.MenuVerify = MakeAction(ui.MenuDevice, QStringLiteral("&Verify"), QKeySequence(Qt::Key_F8));
-    ui.MenuProgram = MakeAction(ui.MenuDevice, QStringLiteral("&Program"), QKeySequence(Qt::Key_F9));
+    ui.MenuProgram =
+        MakeAction(ui.MenuDevice, QStringLiteral("&Program"), QKeySequence(Qt::Key_F9));
 
     ui.MenuTools = bar->addMenu(QStringLiteral("Tools"));
-    ui.MenuToolsMinus = MakeAction(ui.MenuTools, QStringLiteral("Minus "), QKeySequence(Qt::Key_F4));
+    ui.MenuToolsMinus =
+        MakeAction(ui.MenuTools, QStringLiteral("Minus "), QKeySequence(Qt::Key_F4));
     ui.MenuToolsPlus = MakeAction(ui.MenuTools, QStringLiteral("Plus"), QKeySequence(Qt::Key_F5));
-    ui.MenuZpet = MakeAction(ui.MenuTools, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    ui.MenuZpet =
+        MakeAction(ui.MenuTools, QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
     ui.MenuZnovu = MakeAction(ui.MenuTools, QStringLiteral("Redo"),
                               QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_Z));
 
@@ -331,7 +337,9 @@ void SetHint(QObject* target, const QString& hint, bool tooltip) {
         w->setToolTip(ShortHint(hint));
 }
 
-QString HintOf(const QObject* target) { return target->property(kHintProperty).toString(); }
+QString HintOf(const QObject* target) {
+    return target->property(kHintProperty).toString();
+}
 
 QString LongHint(const QString& hint) {
     const qsizetype bar = hint.indexOf(QLatin1Char('|'));
@@ -416,7 +424,7 @@ void BuildServoPages(FormHlavUi& ui) {
     ui.LabelMapRpm = MakeLabel(box, 13, 16, QStringLiteral("RPM"));
     ui.LabelMapTps = MakeLabel(box, 7, 37, QStringLiteral("TPS"));
     static const char* const kRowCaptions[kMapRows] = {"0%",  "2%",  "5%",  "10%", "20%",
-                                                      "30%", "40%", "60%", "80%", "100%"};
+                                                       "30%", "40%", "60%", "80%", "100%"};
     for (int i = 0; i < kMapRows; ++i) {
         const int left = i <= 2 ? 16 : (i <= 8 ? 10 : 4);
         ui.LabelMapRow[static_cast<size_t>(i)] =

@@ -6,7 +6,9 @@ namespace zyrk {
 
 namespace {
 
-void Caption(QAction* action, const TextRow& row, int language) { action->setText(row.In(language)); }
+void Caption(QAction* action, const TextRow& row, int language) {
+    action->setText(row.In(language));
+}
 
 template <typename W> void Caption(W* widget, const TextRow& row, int language) {
     widget->setText(row.In(language));
@@ -62,7 +64,8 @@ void ApplyLanguageTexts(QMainWindow* window, FormHlavUi& ui, int language) {
     ui.RadioGroupPocPulsu->setTitle(lang::RadioGroupPocPulsu.In(language));
     Caption(ui.MenuZpet, lang::MenuZpet, language);
     Caption(ui.MenuZnovu, lang::MenuZnovu, language);
-    for (QLabel* label : {ui.LabelSpojeni, ui.LabelFile1, ui.LabelHysterMv, ui.LabelHysterRpm, ui.LabelHysterOff})
+    for (QLabel* label :
+         {ui.LabelSpojeni, ui.LabelFile1, ui.LabelHysterMv, ui.LabelHysterRpm, ui.LabelHysterOff})
         label->adjustSize();
 
     // Hints: each replaces the whole hint.
