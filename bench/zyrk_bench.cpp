@@ -47,19 +47,30 @@ double ResidentMb() {
 
 struct Stats {
     double median, p90, max;
+    double replyMedian; // ticks that took a monitor reply and redrew the monitor area
 };
 
+double MedianOf(std::vector<double>& v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
 Stats Measure(zyrk::TFormHlav& form, int ticks) {
-    std::vector<double> ms;
+    std::vector<double> ms, replies;
     ms.reserve(static_cast<size_t>(ticks));
     for (int i = 0; i < ticks; ++i) {
         const double start = ThreadCpuMs();
         form.Timer1Timer();
-        ms.push_back(ThreadCpuMs() - start);
+        const double took = ThreadCpuMs() - start;
+        ms.push_back(took);
+        if (form.link.SilentTicks == 1) // a reply arrived in this tick
+            replies.push_back(took);
         QCoreApplication::processEvents(); // let repaints happen as they would between ticks
     }
-    std::sort(ms.begin(), ms.end());
-    return {ms[ms.size() / 2], ms[ms.size() * 9 / 10], ms.back()};
+    const double median = MedianOf(ms);
+    return {median, ms[ms.size() * 9 / 10], ms.back(), MedianOf(replies)};
 }
 
 } // namespace
@@ -97,12 +108,12 @@ int main(int argc, char* argv[]) {
 
     std::printf("start to window shown:            %8.1f ms   (goal < 500 ms)\n", startMs);
     std::printf("resident memory after start:      %8.1f MB   (goal < 60 MB)\n", rssMb);
-    std::printf("tick, monitoring, misc page:      median %.4f ms, p90 %.4f ms, max %.4f ms"
-                "   (goal median < 0.2 ms)\n",
-                misc.median, misc.p90, misc.max);
-    std::printf("tick, servo page, live cell moving: median %.4f ms, p90 %.4f ms, max %.4f ms"
-                "   (goal median < 0.3 ms)\n",
-                servo.median, servo.p90, servo.max);
+    std::printf("tick, monitoring, misc page:        median %.4f ms, p90 %.4f ms, max %.4f ms,"
+                " reply ticks median %.4f ms   (goal median < 0.2 ms)\n",
+                misc.median, misc.p90, misc.max, misc.replyMedian);
+    std::printf("tick, servo page, live cell moving: median %.4f ms, p90 %.4f ms, max %.4f ms,"
+                " reply ticks median %.4f ms   (goal median < 0.3 ms)\n",
+                servo.median, servo.p90, servo.max, servo.replyMedian);
     std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow,
                 form.link.LiveColumn);
 

@@ -106,12 +106,102 @@ void ArrowRepeat::Fired(QObject* owner) {
 }
 
 // ---------------------------------------------------------------------------------------
+// ArrowPair
+
+ArrowPair::ArrowPair(QWidget* parent, QSize size) : QWidget(parent) {
+    setFocusPolicy(Qt::NoFocus);
+    resize(size);
+}
+
+ArrowRepeat::Half ArrowPair::HalfAt(QPoint pos) const {
+    return HalfOf(rect(), pos);
+}
+
+void ArrowPair::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || repeat_.Pressed() != ArrowRepeat::None) {
+        event->ignore();
+        return;
+    }
+    const ArrowRepeat::Half half = HalfAt(event->position().toPoint());
+    if (half == ArrowRepeat::None)
+        return;
+    repeat_.Press(half, this);
+    pointerOnPressed_ = true;
+    update();
+    ArrowPressed(half == ArrowRepeat::Up);
+}
+
+void ArrowPair::mouseMoveEvent(QMouseEvent* event) {
+    if (repeat_.Pressed() == ArrowRepeat::None)
+        return;
+    const bool on = HalfAt(event->position().toPoint()) == repeat_.Pressed();
+    if (on != pointerOnPressed_) {
+        pointerOnPressed_ = on;
+        update();
+    }
+}
+
+void ArrowPair::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || repeat_.Pressed() == ArrowRepeat::None)
+        return;
+    const ArrowRepeat::Half pressed = repeat_.Pressed();
+    const bool over = HalfAt(event->position().toPoint()) == pressed;
+    CancelPress();
+    ArrowReleased(pressed == ArrowRepeat::Up, over);
+}
+
+void ArrowPair::RepeatTick() {
+    if (repeat_.Pressed() == ArrowRepeat::None)
+        return;
+    if (InputTakenAway(this)) {
+        CancelPress();
+        return;
+    }
+    repeat_.Fired(this);
+    // Dragged off the half: hold the repeat until the pointer comes back.
+    if (pointerOnPressed_)
+        ArrowRepeated(repeat_.Pressed() == ArrowRepeat::Up);
+}
+
+void ArrowPair::timerEvent(QTimerEvent* event) {
+    if (repeat_.Owns(event->timerId()))
+        RepeatTick();
+    else
+        QWidget::timerEvent(event);
+}
+
+void ArrowPair::CancelPress() {
+    if (repeat_.Pressed() == ArrowRepeat::None)
+        return;
+    repeat_.Stop();
+    pointerOnPressed_ = false;
+    update();
+}
+
+void ArrowPair::hideEvent(QHideEvent* event) {
+    CancelPress();
+    QWidget::hideEvent(event);
+}
+
+void ArrowPair::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::EnabledChange && !isEnabled())
+        CancelPress();
+    QWidget::changeEvent(event);
+}
+
+void ArrowPair::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const bool held = pointerOnPressed_;
+    PaintArrowButton(painter, this, UpperHalf(rect()), true,
+                     held && repeat_.Pressed() == ArrowRepeat::Up);
+    PaintArrowButton(painter, this, LowerHalf(rect()), false,
+                     held && repeat_.Pressed() == ArrowRepeat::Down);
+}
+
+// ---------------------------------------------------------------------------------------
 // UpDown
 
-UpDown::UpDown(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::NoFocus);
-    resize(kWidthPx, kHeightPx);
-}
+UpDown::UpDown(QWidget* parent) : ArrowPair(parent, QSize(kWidthPx, kHeightPx)) {}
 
 UpDown::~UpDown() {
     if (associate_ != nullptr)
@@ -203,78 +293,17 @@ bool UpDown::ParseValue(const QString& text, int* value) {
     return ok;
 }
 
-ArrowRepeat::Half UpDown::HalfAt(QPoint pos) const {
-    return HalfOf(rect(), pos);
+void UpDown::ArrowPressed(bool up) {
+    Step(up);
 }
 
-void UpDown::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || repeat_.Pressed() != ArrowRepeat::None) {
-        event->ignore();
-        return;
-    }
-    const ArrowRepeat::Half half = HalfAt(event->position().toPoint());
-    if (half == ArrowRepeat::None)
-        return;
-    repeat_.Press(half, this);
-    pointerOnPressed_ = true;
-    update();
-    Step(half == ArrowRepeat::Up);
+void UpDown::ArrowRepeated(bool up) {
+    Step(up);
 }
 
-void UpDown::mouseMoveEvent(QMouseEvent* event) {
-    if (repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    const bool on = HalfAt(event->position().toPoint()) == repeat_.Pressed();
-    if (on != pointerOnPressed_) {
-        pointerOnPressed_ = on;
-        update();
-    }
-}
-
-void UpDown::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    CancelPress();
+// A mouse-up after any press is reported, over the button or not.
+void UpDown::ArrowReleased(bool, bool) {
     emit MouseReleased();
-}
-
-void UpDown::RepeatTick() {
-    if (repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    if (InputTakenAway(this)) {
-        CancelPress();
-        return;
-    }
-    repeat_.Fired(this);
-    // Dragged off the half: hold the repeat until the pointer comes back.
-    if (pointerOnPressed_)
-        Step(repeat_.Pressed() == ArrowRepeat::Up);
-}
-
-void UpDown::timerEvent(QTimerEvent* event) {
-    if (repeat_.Owns(event->timerId()))
-        RepeatTick();
-    else
-        QWidget::timerEvent(event);
-}
-
-void UpDown::CancelPress() {
-    if (repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    repeat_.Stop();
-    pointerOnPressed_ = false;
-    update();
-}
-
-void UpDown::hideEvent(QHideEvent* event) {
-    CancelPress();
-    QWidget::hideEvent(event);
-}
-
-void UpDown::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange && !isEnabled())
-        CancelPress();
-    QWidget::changeEvent(event);
 }
 
 bool UpDown::eventFilter(QObject* watched, QEvent* event) {
@@ -290,15 +319,6 @@ bool UpDown::eventFilter(QObject* watched, QEvent* event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void UpDown::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const bool held = pointerOnPressed_;
-    PaintArrowButton(painter, this, UpperHalf(rect()), true,
-                     held && repeat_.Pressed() == ArrowRepeat::Up);
-    PaintArrowButton(painter, this, LowerHalf(rect()), false,
-                     held && repeat_.Pressed() == ArrowRepeat::Down);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -381,104 +401,29 @@ void Gauge::paintEvent(QPaintEvent*) {
 // ---------------------------------------------------------------------------------------
 // SpinButton
 
-SpinButton::SpinButton(QWidget* parent) : QWidget(parent) {
-    setFocusPolicy(Qt::NoFocus);
-    resize(kWidthPx, kHeightPx);
-}
+SpinButton::SpinButton(QWidget* parent) : ArrowPair(parent, QSize(kWidthPx, kHeightPx)) {}
 
 QSize SpinButton::sizeHint() const {
     return QSize(kWidthPx, kHeightPx);
 }
 
-ArrowRepeat::Half SpinButton::HalfAt(QPoint pos) const {
-    return HalfOf(rect(), pos);
-}
-
-void SpinButton::Fire(ArrowRepeat::Half half) {
-    if (half == ArrowRepeat::Up)
+void SpinButton::Fire(bool up) {
+    if (up)
         emit UpClick();
-    else if (half == ArrowRepeat::Down)
+    else
         emit DownClick();
 }
 
-void SpinButton::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || repeat_.Pressed() != ArrowRepeat::None) {
-        event->ignore();
-        return;
-    }
-    const ArrowRepeat::Half half = HalfAt(event->position().toPoint());
-    if (half == ArrowRepeat::None)
-        return;
-    repeat_.Press(half, this);
-    pointerOnPressed_ = true;
-    update();
+// Nothing fires on the press itself: a click counts only once released over its half.
+void SpinButton::ArrowPressed(bool) {}
+
+void SpinButton::ArrowRepeated(bool up) {
+    Fire(up);
 }
 
-void SpinButton::mouseMoveEvent(QMouseEvent* event) {
-    if (repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    const bool on = HalfAt(event->position().toPoint()) == repeat_.Pressed();
-    if (on != pointerOnPressed_) {
-        pointerOnPressed_ = on;
-        update();
-    }
-}
-
-void SpinButton::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    const ArrowRepeat::Half pressed = repeat_.Pressed();
-    const bool over = HalfAt(event->position().toPoint()) == pressed;
-    CancelPress();
-    if (over)
-        Fire(pressed);
-}
-
-void SpinButton::RepeatTick() {
-    if (repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    if (InputTakenAway(this)) {
-        CancelPress();
-        return;
-    }
-    repeat_.Fired(this);
-    if (pointerOnPressed_)
-        Fire(repeat_.Pressed());
-}
-
-void SpinButton::timerEvent(QTimerEvent* event) {
-    if (repeat_.Owns(event->timerId()))
-        RepeatTick();
-    else
-        QWidget::timerEvent(event);
-}
-
-void SpinButton::CancelPress() {
-    if (repeat_.Pressed() == ArrowRepeat::None)
-        return;
-    repeat_.Stop();
-    pointerOnPressed_ = false;
-    update();
-}
-
-void SpinButton::hideEvent(QHideEvent* event) {
-    CancelPress();
-    QWidget::hideEvent(event);
-}
-
-void SpinButton::changeEvent(QEvent* event) {
-    if (event->type() == QEvent::EnabledChange && !isEnabled())
-        CancelPress();
-    QWidget::changeEvent(event);
-}
-
-void SpinButton::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    const bool held = pointerOnPressed_;
-    PaintArrowButton(painter, this, UpperHalf(rect()), true,
-                     held && repeat_.Pressed() == ArrowRepeat::Up);
-    PaintArrowButton(painter, this, LowerHalf(rect()), false,
-                     held && repeat_.Pressed() == ArrowRepeat::Down);
+void SpinButton::ArrowReleased(bool up, bool overHalf) {
+    if (overHalf)
+        Fire(up);
 }
 
 } // namespace zyrk

@@ -36,14 +36,56 @@ class ArrowRepeat {
     Half pressed_ = None;
 };
 
-// An up-down button pair bound to an edit field: the edit shows the position as a whole
-// number (digit groups from 1000 up), steps stop at both ends of the range.
-class UpDown : public QWidget {
-    Q_OBJECT
-
+// An up arrow button over a down arrow button with press-and-hold auto-repeat: while a half
+// is held it repeats at kFirstRepeatMs after the press and then every kRepeatMs, paused
+// while the pointer is dragged off that half. The controls built on it only say what a
+// press, a repeat and the release do. No Q_OBJECT: it has no signals of its own, and the
+// signals stay declared where they are emitted.
+class ArrowPair : public QWidget {
   public:
     static constexpr int kFirstRepeatMs = kArrowFirstRepeatMs;
     static constexpr int kRepeatMs = kArrowRepeatMs;
+
+    // What the repeat timer does when it fires; public so tests can drive it without
+    // waiting. A no-op when no half is held.
+    void RepeatTick();
+    bool IsRepeating() const { return repeat_.IsRunning(); }
+    int RepeatIntervalMs() const { return repeat_.IntervalMs(); }
+
+  protected:
+    ArrowPair(QWidget* parent, QSize size);
+
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+  private:
+    // A left press landed on a half and the repeat has started.
+    virtual void ArrowPressed(bool up) = 0;
+    // The repeat fired while the pointer was on the held half.
+    virtual void ArrowRepeated(bool up) = 0;
+    // The left button came up after a press, anywhere; overHalf tells whether it was over
+    // the half that was pressed. The press is already over when this is called.
+    virtual void ArrowReleased(bool up, bool overHalf) = 0;
+
+    ArrowRepeat::Half HalfAt(QPoint pos) const;
+    void CancelPress();
+
+    ArrowRepeat repeat_;
+    bool pointerOnPressed_ = false;
+};
+
+// An up-down button pair bound to an edit field: the edit shows the position as a whole
+// number (digit groups from 1000 up), steps stop at both ends of the range. A press steps
+// at once and on every repeat; the release is reported wherever it happens.
+class UpDown : public ArrowPair {
+    Q_OBJECT
+
+  public:
     static constexpr int kWidthPx = 16;
     static constexpr int kHeightPx = 21;
 
@@ -73,12 +115,6 @@ class UpDown : public QWidget {
     // then Clicked(up) — also when the end of the range kept the position where it was.
     void Step(bool up);
 
-    // What the repeat timer does when it fires; public so tests can drive it without
-    // waiting. A no-op when no half is held.
-    void RepeatTick();
-    bool IsRepeating() const { return repeat_.IsRunning(); }
-    int RepeatIntervalMs() const { return repeat_.IntervalMs(); }
-
     // The text the edit shows for a value: whole number, default locale's digit grouping.
     static QString FormatValue(int value);
     // Whole number from typed text: group separators of the default locale and blanks of
@@ -92,18 +128,12 @@ class UpDown : public QWidget {
     void MouseReleased();
 
   protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    ArrowRepeat::Half HalfAt(QPoint pos) const;
-    void CancelPress();
+    void ArrowPressed(bool up) override;
+    void ArrowRepeated(bool up) override;
+    void ArrowReleased(bool up, bool overHalf) override;
     void WriteText();
 
     QPointer<QLineEdit> associate_;
@@ -111,8 +141,6 @@ class UpDown : public QWidget {
     int max_ = 100;
     int increment_ = 1;
     int position_ = 0;
-    ArrowRepeat repeat_;
-    bool pointerOnPressed_ = false;
 };
 
 // Horizontal bar gauge counting from 0 to its maximum.
@@ -152,22 +180,14 @@ class Gauge : public QWidget {
 
 // An up arrow button over a down arrow button. Each half clicks when released over it
 // and, while held, at kFirstRepeatMs after the press and then every kRepeatMs.
-class SpinButton : public QWidget {
+class SpinButton : public ArrowPair {
     Q_OBJECT
 
   public:
-    static constexpr int kFirstRepeatMs = kArrowFirstRepeatMs;
-    static constexpr int kRepeatMs = kArrowRepeatMs;
     static constexpr int kWidthPx = 17;
     static constexpr int kHeightPx = 23;
 
     explicit SpinButton(QWidget* parent = nullptr);
-
-    // What the repeat timer does when it fires; public so tests can drive it without
-    // waiting. A no-op when no half is held.
-    void RepeatTick();
-    bool IsRepeating() const { return repeat_.IsRunning(); }
-    int RepeatIntervalMs() const { return repeat_.IntervalMs(); }
 
     QSize sizeHint() const override;
 
@@ -175,22 +195,11 @@ class SpinButton : public QWidget {
     void UpClick();
     void DownClick();
 
-  protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void hideEvent(QHideEvent* event) override;
-    void changeEvent(QEvent* event) override;
-
   private:
-    ArrowRepeat::Half HalfAt(QPoint pos) const;
-    void Fire(ArrowRepeat::Half half);
-    void CancelPress();
-
-    ArrowRepeat repeat_;
-    bool pointerOnPressed_ = false;
+    void ArrowPressed(bool up) override;
+    void ArrowRepeated(bool up) override;
+    void ArrowReleased(bool up, bool overHalf) override;
+    void Fire(bool up);
 };
 
 } // namespace zyrk
