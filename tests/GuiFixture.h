@@ -32,12 +32,17 @@ struct Gui {
     FakePrompter prompter;
     std::unique_ptr<TFormHlav> form;
 
-    explicit Gui(const QStringList& arguments = {QStringLiteral("ENGLISH")}) {
+    // The settings live in a folder of the test's own: a fresh one unless one is given, so
+    // that a second window can start from what the first one stored.
+    explicit Gui(const QStringList& arguments = {QStringLiteral("ENGLISH")},
+                 const QString& folder = QString(), const QString& marker = QString()) {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         TFormHlav::Options options;
         options.arguments = arguments;
         options.runTimer = false;
-        options.settingsFolder = settings.path();
+        options.settingsFolder = folder.isEmpty() ? settings.path() : folder;
+        options.testMarker =
+            marker.isEmpty() ? settings.filePath(QStringLiteral("no-marker.txt")) : marker;
         form = std::make_unique<TFormHlav>(port, prompter, options);
         form->FormCreate();
     }

@@ -5,15 +5,18 @@
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
+#include "Settings.h"
 #include "SettingsFolder.h"
 #include "ValueTools.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QSaveFile>
 #include <QScreen>
 
 namespace zyrk {
@@ -39,11 +42,14 @@ TFormHlav::TFormHlav(Port& port, Prompter& prompter, const Options& options, QWi
       options_(options) {
     // The settings folder is prepared before anything reads it.
     if (options_.settingsFolder.isEmpty()) {
-        portsIni_ = SetUpSettingsFolder().applicationIni;
+        const SettingsPaths paths = SetUpSettingsFolder();
+        applicationIni_ = paths.applicationIni;
+        defaultIni_ = paths.defaultIni;
     } else {
-        QDir().mkpath(options_.settingsFolder);
-        portsIni_ =
-            QDir(options_.settingsFolder).filePath(QString::fromLatin1(kApplicationIniName));
+        const QDir folder(options_.settingsFolder);
+        folder.mkpath(QStringLiteral("."));
+        applicationIni_ = folder.filePath(QString::fromLatin1(kApplicationIniName));
+        defaultIni_ = folder.filePath(QString::fromLatin1(kDefaultIniName));
     }
     BuildFormLayout(this, ui);
     editPalette_ = ui.EditTps0->palette();
@@ -88,7 +94,7 @@ void TFormHlav::FormCreate() {
     link.Display().gaugeMax = kGaugeBlocks;
     link.Display().eeDataErrVisible = false;
     link.Display().versionVisible = false;
-    TestEnable = false; // 16: no marker is read yet
+    ReadTestMarker(); // 16
     for (QLabel* label : ui.LabelTest)
         label->setVisible(TestEnable);
     Render();
@@ -128,13 +134,68 @@ void TFormHlav::CentreWindow() {
 }
 
 void TFormHlav::LoadSettings() {
-    // Of the settings only the port table is taken here; it is what points the tool at an
-    // unusual adapter or at the simulated unit.
-    IniStore ini(portsIni_);
+    IniStore ini(applicationIni_);
     LoadPortTable(ini, link.Names());
+
+    SettingsValues v;
+    const QRect frame = frameGeometry();
+    v.left = frame.left();
+    v.top = frame.top();
+    v.height = frame.height();
+    v.width = frame.width();
+    v.comIndex = link.ComIndex;
+    v.autoScanIndex = link.AutoScanIndex;
+    v.languageIndex = LanguageIndex;
+    v.page = ActivePage();
+    ReadApplicationIni(ini, v);
+    // The client area has the designed fixed size, so only the place is taken; the stored
+    // size is the frame around it.
+    move(v.left, v.top);
+    link.ComIndex = v.comIndex;
+    link.AutoScanIndex = v.autoScanIndex;
+    LanguageIndex = v.languageIndex;
+    ui.LabelFile2->setText(v.file);
+    ui.LabelFile2->adjustSize();
+    LastFilePath = v.lastFilePath;
+    // A page the tool never writes leaves the page on show as it is.
+    if (v.page >= kPageMisc && v.page <= kPageServo2)
+        SetActivePage(v.page);
+
+    QFile defaults(defaultIni_);
+    if (defaults.open(QIODevice::ReadOnly))
+        ReadDefaultIni(defaults.readAll(), image, allCells);
 }
 
-void TFormHlav::SaveSettings() {}
+void TFormHlav::SaveSettings() {
+    IniStore ini(applicationIni_);
+    SettingsValues v;
+    const QRect frame = frameGeometry();
+    v.left = frame.left();
+    v.top = frame.top();
+    v.height = frame.height();
+    v.width = frame.width();
+    v.comIndex = link.ComIndex;
+    v.autoScanIndex = link.AutoScanIndex;
+    v.languageIndex = LanguageIndex;
+    v.file = ui.LabelFile2->text();
+    v.lastFilePath = LastFilePath;
+    v.page = ActivePage();
+    WriteApplicationIni(ini, v);
+
+    // Written whole or not at all: a failed write keeps the copy of the last run.
+    QSaveFile defaults(defaultIni_);
+    if (defaults.open(QIODevice::WriteOnly)) {
+        defaults.write(DefaultIniText(image, allCells));
+        defaults.commit();
+    }
+}
+
+void TFormHlav::ReadTestMarker() {
+    TestEnable = false;
+    QFile marker(options_.testMarker.isEmpty() ? TestMarkerPath() : options_.testMarker);
+    if (marker.open(QIODevice::ReadOnly))
+        TestEnable = TestMarkerOn(marker.readAll());
+}
 
 // --- Commands ---------------------------------------------------------------------------
 

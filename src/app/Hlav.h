@@ -25,6 +25,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
         QStringList arguments;  // the command line after the program name
         bool runTimer = true;   // tests drive Timer1Timer themselves
         QString settingsFolder; // empty: the platform's settings folder
+        QString testMarker;     // empty: the usual place of the test-mode marker
     };
 
     TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent = nullptr);
@@ -87,6 +88,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     MessageTable messages;
     uint8_t LanguageIndex = LangCzech;
     bool TestEnable = false;
+    QString LastFilePath; // the parameter file last opened or saved
     Link link;
     History history;
     bool HistoryArmed = false;
@@ -108,6 +110,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void ConnectHandlers();
     void LoadSettings();
     void SaveSettings();
+    void ReadTestMarker();
     void CentreWindow();
     void SetActivePage(int page);
     int ServoOfPage() const { return ActivePage() == kPageServo1 ? 0 : 1; }
@@ -118,7 +121,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
     Prompter& prompter_;
     Options options_;
-    QString portsIni_;
+    QString applicationIni_;
+    QString defaultIni_;
     bool showing_ = false;
     bool pageByProgram_ = false;
     bool closed_ = false;
