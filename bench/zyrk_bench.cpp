@@ -22,6 +22,8 @@ class SilentPrompter : public zyrk::Prompter {
   public:
     void Message(QWidget*, const QString&) override {}
     Answer AskYesNoCancel(QWidget*, const QString&) override { return No; }
+    QString ChooseOpenFile(QWidget*, const QString&) override { return {}; }
+    QString ChooseSaveFile(QWidget*, const QString&) override { return {}; }
 };
 
 double ThreadCpuMs() {

@@ -18,9 +18,19 @@ class FakePrompter : public Prompter {
         questions << text;
         return answer;
     }
+    QString ChooseOpenFile(QWidget*, const QString& preset) override {
+        presets << preset;
+        return chosen;
+    }
+    QString ChooseSaveFile(QWidget*, const QString& preset) override {
+        presets << preset;
+        return chosen;
+    }
     QStringList messages;
     QStringList questions;
     Answer answer = Yes;
+    QString chosen;      // the path the file dialogs return; empty: cancelled
+    QStringList presets; // what each file dialog was opened with
 };
 
 // A main window on the in-process simulated unit, with its own settings folder and the

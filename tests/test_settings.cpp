@@ -36,6 +36,11 @@ class TestSettings : public QObject {
     void firstRunThenRestart();
     void commandLineLanguageIsStored();
     void markerShowsTestLabels();
+    void saveThenOpen();
+    void openFailures_data();
+    void openFailures();
+    void openProgramsAfterChange();
+    void exeDirClearsPresets();
 };
 
 void TestSettings::defaultIniLayout() {
@@ -179,6 +184,101 @@ void TestSettings::markerShowsTestLabels() {
     Gui off;
     QVERIFY(!off.form->TestEnable);
     QVERIFY(!off.ui().LabelTest[0]->isVisibleTo(off.form.get()));
+}
+
+void TestSettings::saveThenOpen() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bike.ign"));
+    Gui gui;
+    gui.ShowPage(kPageServo2);
+    QLineEdit* cell = gui.ui().EditMap[0][0];
+    cell->setText(QStringLiteral("3000")); // typed, not yet committed: the save takes it
+    gui.prompter.chosen = path;
+    gui.form->MenuSaveClick();
+    QCOMPARE(ReadAll(path).size(), 2591);
+    QCOMPARE(int(gui.form->image.Cell(1, 0, 0)), 150);
+    QCOMPARE(gui.ui().LabelFile2->text(), QDir::toNativeSeparators(path));
+    QCOMPARE(gui.form->LastFilePath, QDir::toNativeSeparators(path));
+    QVERIFY(!gui.ui().SpeedButtonZpet->isEnabled()); // a save records no undo step
+    QCOMPARE(int(gui.form->link.LinkMode), int(ModeMonitor));
+
+    gui.form->image.SetCell(1, 0, 0, 7);
+    gui.form->image.Set(0, 'X'); // block 0 is not in the file
+    gui.form->ShowImage();
+    gui.form->MenuOpenClick();
+    QCOMPARE(gui.prompter.presets.last(), QDir::toNativeSeparators(path));
+    QCOMPARE(int(gui.form->image.Cell(1, 0, 0)), 150);
+    QCOMPARE(int(gui.form->image.At(0)), int('X'));
+    QCOMPARE(gui.form->ActivePage(), int(kPageServo2));
+    QCOMPARE(cell->text(), QStringLiteral("3,000"));
+    QVERIFY(gui.ui().SpeedButtonZpet->isEnabled());
+    gui.form->SpeedButtonZpetClick(); // one step back is the last image recorded before
+    QCOMPARE(int(gui.form->image.Cell(1, 0, 0)), 100);
+    gui.form->SpeedButtonZnovuClick();
+    gui.form->MenuOpenClick(); // the same file again records nothing new
+    QVERIFY(!gui.ui().MenuZnovu->isEnabled());
+    QVERIFY(gui.prompter.messages.isEmpty());
+}
+
+void TestSettings::openFailures_data() {
+    QTest::addColumn<QByteArray>("content"); // empty: the file does not exist
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no such file") << QByteArray() << "Open file error!";
+    QTest::newRow("version 55") << QByteArray("VELKARIM_KEY 55\r\nPOCET_PULSU 9")
+                                << "Unmatched version of *.ign file!";
+    QTest::newRow("not a parameter file")
+        << QByteArray("hello") << "Unmatched version of *.ign file!";
+    QTest::newRow("cut short") << QByteArray("VELKARIM_KEY 56 TPS 480") << "Open file error!";
+}
+
+void TestSettings::openFailures() {
+    QFETCH(QByteArray, content);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("x.ign"));
+    if (!content.isEmpty())
+        WriteAll(path, content);
+    Gui gui;
+    gui.ui().LabelFile2->setText(QStringLiteral("before.ign"));
+    const ParamImage before = gui.form->image;
+    gui.form->StartHistory();
+    gui.form->MenuVerifyClick(); // a progress display that the open hides
+    gui.prompter.chosen = path;
+    gui.form->MenuOpenClick();
+    QFETCH(QString, message);
+    QCOMPARE(gui.prompter.messages, QStringList{message});
+    QCOMPARE(gui.form->image.Data(), before.Data());
+    QCOMPARE(gui.ui().LabelFile2->text(), QStringLiteral("before.ign"));
+    QVERIFY(!gui.ui().LabelHlaseni->isVisibleTo(gui.form.get()));
+    QVERIFY(!gui.ui().CGaugeProgram->isVisibleTo(gui.form.get()));
+}
+
+void TestSettings::openProgramsAfterChange() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("p.ign"));
+    WriteAll(path, "VELKARIM_KEY 56 POCET_PULSU 4");
+    Gui gui;
+    gui.ui().CheckBoxProgHned->setChecked(true);
+    gui.prompter.chosen = path;
+    gui.form->MenuSaveClick(); // a save never programs
+    QCOMPARE(int(gui.form->link.LinkMode), int(ModeMonitor));
+    WriteAll(path, "VELKARIM_KEY 56 POCET_PULSU 4");
+    gui.form->MenuOpenClick();
+    QCOMPARE(int(gui.form->image.PocetPulsu()), 4);
+    QCOMPARE(int(gui.form->link.LinkMode), int(ModeProgram));
+}
+
+void TestSettings::exeDirClearsPresets() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("e.ign"));
+    Gui gui;
+    gui.prompter.chosen = path;
+    gui.form->MenuSaveClick();
+    gui.prompter.chosen.clear(); // the user cancels both dialogs
+    gui.form->MenuOpenExeDirClick();
+    QCOMPARE(gui.prompter.presets.last(), QCoreApplication::applicationDirPath() + "/");
+    gui.form->MenuSaveClick();
+    QCOMPARE(gui.prompter.presets.last(), QString()); // stays empty until the next success
+    QCOMPARE(gui.form->LastFilePath, QDir::toNativeSeparators(path));
 }
 
 QTEST_MAIN(TestSettings)

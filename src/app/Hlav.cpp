@@ -5,6 +5,7 @@
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
+#include "ParameterFile.h"
 #include "Settings.h"
 #include "SettingsFolder.h"
 #include "ValueTools.h"
@@ -157,6 +158,7 @@ void TFormHlav::LoadSettings() {
     ui.LabelFile2->setText(v.file);
     ui.LabelFile2->adjustSize();
     LastFilePath = v.lastFilePath;
+    openPreset_ = savePreset_ = LastFilePath;
     // A page the tool never writes leaves the page on show as it is.
     if (v.page >= kPageMisc && v.page <= kPageServo2)
         SetActivePage(v.page);
@@ -235,6 +237,81 @@ void TFormHlav::MenuReadClick() {
 void TFormHlav::MenuCom1Click(int index) {
     link.SelectPort(index);
     Render();
+}
+
+void TFormHlav::TookFile(const QString& path) {
+    ui.LabelFile2->setText(QDir::toNativeSeparators(path));
+    ui.LabelFile2->adjustSize();
+    LastFilePath = QDir::toNativeSeparators(path);
+    openPreset_ = savePreset_ = LastFilePath;
+}
+
+void TFormHlav::SaveFile(const QString& preset) {
+    const QString path = prompter_.ChooseSaveFile(this, preset);
+    if (path.isEmpty())
+        return;
+    savePreset_ = path;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ShowMessage(messages[MsgOpenFileError]);
+        return;
+    }
+    CommitControls();
+    ApplyLimits();
+    ShowImage();
+    file.write(WriteParameterFile(image));
+    // Written whole or not at all; a file that could not be completed is reported.
+    if (!file.commit()) {
+        ShowMessage(messages[MsgOpenFileError]);
+        return;
+    }
+    TookFile(path);
+}
+
+void TFormHlav::OpenFile(const QString& preset) {
+    const QString path = prompter_.ChooseOpenFile(this, preset);
+    if (!path.isEmpty()) {
+        openPreset_ = path;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            ShowMessage(messages[MsgOpenFileError]);
+        } else {
+            switch (ReadParameterFile(file.readAll(), image)) {
+            case FileRead::Ok:
+                AfterChange();
+                TookFile(path);
+                break;
+            case FileRead::NoHeader:
+                ShowMessage(messages[MsgUnmatchedFileVersion]);
+                break;
+            case FileRead::Damaged:
+                ShowMessage(messages[MsgOpenFileError]);
+                break;
+            }
+        }
+    }
+    link.Display().statusVisible = false;
+    link.Display().gaugeVisible = false;
+    Render();
+}
+
+void TFormHlav::MenuOpenClick() {
+    OpenFile(openPreset_);
+}
+
+void TFormHlav::MenuSaveClick() {
+    SaveFile(savePreset_);
+}
+
+// The exe-dir variants open the dialog on the tool's own folder with no name preset.
+void TFormHlav::MenuOpenExeDirClick() {
+    openPreset_ = savePreset_ = QString();
+    OpenFile(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+void TFormHlav::MenuSaveExeDirClick() {
+    openPreset_ = savePreset_ = QString();
+    SaveFile(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
 }
 
 void TFormHlav::MenuAboutClick() {
@@ -522,6 +599,12 @@ void TFormHlav::ConnectHandlers() {
     connect(ui.ButtonProgram, &QPushButton::clicked, this, &TFormHlav::MenuProgramClick);
     connect(ui.MenuProgram, &QAction::triggered, this, &TFormHlav::MenuProgramClick);
     connect(ui.MenuContens, &QAction::triggered, this, &TFormHlav::MenuContensClick);
+    connect(ui.MenuOpen, &QAction::triggered, this, &TFormHlav::MenuOpenClick);
+    connect(ui.SpeedButtonOpen, &QToolButton::clicked, this, &TFormHlav::MenuOpenClick);
+    connect(ui.MenuOpenExeDir, &QAction::triggered, this, &TFormHlav::MenuOpenExeDirClick);
+    connect(ui.MenuSave, &QAction::triggered, this, &TFormHlav::MenuSaveClick);
+    connect(ui.SpeedButtonSave, &QToolButton::clicked, this, &TFormHlav::MenuSaveClick);
+    connect(ui.MenuSaveExeDir, &QAction::triggered, this, &TFormHlav::MenuSaveExeDirClick);
     connect(ui.MenuAbout, &QAction::triggered, this, &TFormHlav::MenuAboutClick);
     connect(ui.MenuExit, &QAction::triggered, this, &TFormHlav::MenuExitClick);
     connect(ui.MenuCzech, &QAction::triggered, this, &TFormHlav::MenuCzechClick);

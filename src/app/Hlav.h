@@ -41,6 +41,10 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void MenuVerifyClick();
     void MenuProgramClick();
     void MenuCom1Click(int index);
+    void MenuOpenClick();
+    void MenuOpenExeDirClick();
+    void MenuSaveClick();
+    void MenuSaveExeDirClick();
     void MenuContensClick() {}
     void MenuAboutClick();
     void MenuExitClick() { close(); }
@@ -111,6 +115,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void LoadSettings();
     void SaveSettings();
     void ReadTestMarker();
+    void OpenFile(const QString& preset);
+    void SaveFile(const QString& preset);
+    void TookFile(const QString& path);
     void CentreWindow();
     void SetActivePage(int page);
     int ServoOfPage() const { return ActivePage() == kPageServo1 ? 0 : 1; }
@@ -121,6 +128,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
     Prompter& prompter_;
     Options options_;
+    QString openPreset_; // what each file dialog opens with
+    QString savePreset_;
     QString applicationIni_;
     QString defaultIni_;
     bool showing_ = false;

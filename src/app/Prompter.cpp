@@ -1,6 +1,10 @@
 #include "Prompter.h"
 
+#include "FormHlavUi.h"
+
+#include <QFileInfo>
 #include <QMessageBox>
+#include <memory>
 
 namespace zyrk {
 
@@ -20,6 +24,33 @@ Prompter::Answer BoxPrompter::AskYesNoCancel(QWidget* parent, const QString& tex
     default:
         return Cancel;
     }
+}
+
+} // namespace zyrk
+
+namespace zyrk {
+
+namespace {
+QString RunDialog(QFileDialog* made, const QString& preset) {
+    std::unique_ptr<QFileDialog> dialog(made);
+    if (!preset.isEmpty()) {
+        const QFileInfo info(preset);
+        dialog->setDirectory(info.absolutePath());
+        dialog->selectFile(info.fileName());
+    }
+    dialog->selectNameFilter(dialog->nameFilters().first());
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return {};
+    return dialog->selectedFiles().first();
+}
+} // namespace
+
+QString BoxPrompter::ChooseOpenFile(QWidget* parent, const QString& preset) {
+    return RunDialog(MakeOpenDialog1(parent), preset);
+}
+
+QString BoxPrompter::ChooseSaveFile(QWidget* parent, const QString& preset) {
+    return RunDialog(MakeSaveDialog1(parent), preset);
 }
 
 } // namespace zyrk

@@ -14,12 +14,18 @@ class Prompter {
     virtual ~Prompter() = default;
     virtual void Message(QWidget* parent, const QString& text) = 0;
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // The file dialogs: the chosen full path, or an empty text when the user cancelled.
+    // The preset gives the folder and name the dialog opens with.
+    virtual QString ChooseOpenFile(QWidget* parent, const QString& preset) = 0;
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& preset) = 0;
 };
 
 class BoxPrompter : public Prompter {
   public:
     void Message(QWidget* parent, const QString& text) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
+    QString ChooseOpenFile(QWidget* parent, const QString& preset) override;
+    QString ChooseSaveFile(QWidget* parent, const QString& preset) override;
 };
 
 } // namespace zyrk
