@@ -144,6 +144,9 @@ int main(int argc, char* argv[]) {
                 QStringLiteral("%1/about-%2.png").arg(dir).arg(names[language]));
             form.FormAbout->hide();
         }
+        form.ui.PageControl1->setCurrentIndex(zyrk::kPageServo1);
+        form.SetPrintFile(dir + QStringLiteral("/print-servo1.pdf"));
+        form.SpeedButtonPrintClick();
         std::printf("pictures saved in %s\n", qPrintable(dir));
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "GuiFixture.h"
 
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QTest>
 
@@ -51,6 +52,9 @@ class TestGui : public QObject {
     void programAfterChange();
     void toolKeys();
     void perCentSwitch();
+    void printLayout();
+    void printRestoresWindow_data();
+    void printRestoresWindow();
 };
 
 void TestGui::layoutPlaces() {
@@ -431,6 +435,66 @@ void TestGui::perCentSwitch() {
     QTest::mouseClick(gui.ui().CheckBoxProcenta, Qt::LeftButton, {}, QPoint(6, 8));
     QCOMPARE(int(gui.form->image.Cell(0, 4, 0)), 100);
     QCOMPARE(gui.ui().EditMap[0][0]->text(), QStringLiteral("2,000"));
+}
+
+void TestGui::printLayout() {
+    Gui gui;
+    gui.ShowPage(kPageServo1);
+    gui.form->show();
+    FormHlavUi& ui = gui.ui();
+    gui.form->SetPrintLayout(false);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui.StatusBar1, ui.GroupBoxToolBar, ui.LabelSpojeni, ui.UpDownMapRpm[3],
+             ui.UpDownMap[0][0], ui.CSpinButtonMap[14], ui.ButtonPlus, ui.CheckBoxAll,
+             ui.UpDownHysterOff, ui.CGaugeRpm, ui.CGaugeTps})
+        QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    QVERIFY(!ui.PageControl1->isTabVisible(kPageMisc));
+    QVERIFY(ui.PageControl1->isTabVisible(kPageServo1));
+    QVERIFY(ui.EditMap[0][0]->isVisible()); // the values are what is printed
+    QVERIFY(ui.CheckBoxServoEnable->isVisible());
+    QCOMPARE(ui.LabelMapRow[2]->palette().color(QPalette::Window), QColor(Qt::white));
+}
+
+void TestGui::printRestoresWindow_data() {
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QString>("dateLine");
+    QTest::newRow("Czech") << "CESKY" << QString::fromUtf8("Datum a čas tisku:  ");
+    QTest::newRow("English") << "ENGLISH"
+                             << "Date and Time of printing:  ";
+    QTest::newRow("German") << "DEUTSCH"
+                            << "Date and Time of printing:  ";
+}
+
+void TestGui::printRestoresWindow() {
+    QFETCH(QString, word);
+    Gui gui({word});
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("print.pdf"));
+    gui.form->SetPrintFile(pdf);
+    gui.ShowPage(kPageServo1);
+    gui.form->show();
+    gui.Ticks(8); // connected: the connection label is hidden
+    FormHlavUi& ui = gui.ui();
+    QVERIFY(!ui.CheckBoxTpEnable->isChecked());
+    gui.form->SpeedButtonPrintClick();
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    QVERIFY(gui.prompter.messages.isEmpty());
+    QFETCH(QString, dateLine);
+    QVERIFY2(ui.LabelHlaseni->text().startsWith(dateLine), qPrintable(ui.LabelHlaseni->text()));
+    QVERIFY(ui.LabelHlaseni->text().contains(QStringLiteral("    ")));
+    QVERIFY(ui.LabelHlaseni->isVisible());
+    QCOMPARE(int(gui.form->link.MessageTime), 200);
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{ui.StatusBar1, ui.GroupBoxToolBar, ui.UpDownMap[0][5],
+                                         ui.CGaugeRpm, ui.CGaugeTps, ui.ButtonMinus})
+        QVERIFY(w->isVisible());
+    QVERIFY(!ui.LabelSpojeni->isVisible());
+    QVERIFY(!ui.EditMap[4][4]->isVisible()); // TP Enable off keeps rows 1..9 hidden
+    QVERIFY(!ui.UpDownMap[4][4]->isVisible());
+    QVERIFY(ui.PageControl1->isTabVisible(kPageMisc));
+    QVERIFY(ui.client->palette().color(QPalette::Window) != QColor(Qt::white));
+    gui.Ticks(201);
+    QVERIFY(!ui.LabelHlaseni->isVisible());
 }
 
 QTEST_MAIN(TestGui)

@@ -17,6 +17,9 @@
 #include <QKeyEvent>
 #include <QLayout>
 #include <QMenuBar>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QSaveFile>
 #include <QScreen>
 
@@ -314,6 +317,87 @@ void TFormHlav::MenuSaveExeDirClick() {
     SaveFile(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
 }
 
+// --- Printing ---------------------------------------------------------------------------
+
+void TFormHlav::SetPrintLayout(bool normal) {
+    ui.StatusBar1->setVisible(normal);
+    ui.GroupBoxToolBar->setVisible(normal);
+    ui.LabelSpojeni->setVisible(normal);
+    for (UpDown* upDown : ui.UpDownMapRpm)
+        upDown->setVisible(normal);
+    for (QLabel* label : ui.LabelMapRow)
+        SetBackground(label, Qt::white);
+    for (auto& row : ui.UpDownMap) {
+        for (UpDown* upDown : row)
+            upDown->setVisible(normal);
+    }
+    for (SpinButton* spin : ui.CSpinButtonMap)
+        spin->setVisible(normal);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui.ButtonMinus, ui.ButtonPlus, ui.CheckBoxAll, ui.UpDownHysterMv, ui.UpDownHysterRpm,
+             ui.UpDownHysterOff, ui.UpDownTps0, ui.UpDownTps100, ui.ButtonTps0, ui.ButtonTps100,
+             ui.CGaugeRpm, ui.CGaugeTps})
+        w->setVisible(normal);
+    for (int page = 0; page < ui.PageControl1->count(); ++page) {
+        if (page != ActivePage())
+            ui.PageControl1->setTabVisible(page, normal);
+    }
+}
+
+bool TFormHlav::PrintClientArea() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!options_.printFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(options_.printFile);
+    } else if (QPrinterInfo::defaultPrinter().isNull()) {
+        return false;
+    }
+    printer.setDocName(windowTitle());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // Fit the page: as large as the printable area allows, proportions kept, top left.
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSize size = ui.client->size();
+    const double scale = std::min(area.height() / size.height(), area.width() / size.width());
+    painter.scale(scale, scale);
+    ui.client->render(&painter);
+    return painter.end();
+}
+
+void TFormHlav::SpeedButtonPrintClick() {
+    static const char* const kDateLine[] = {
+        "Datum a čas tisku:  ", "Date and Time of printing:  ", "Date and Time of printing:  "};
+    const QLocale system = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    LinkDisplay& d = link.Display();
+    d.statusShade = Shade::ButtonFace;
+    d.statusText = QString::fromUtf8(kDateLine[lang::SanitizeLanguage(LanguageIndex)]) +
+                   system.toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ") +
+                   system.toString(now.time(), QLocale::LongFormat);
+    link.MessageTime = kMessageTicks;
+    d.statusVisible = true;
+    d.gaugeVisible = false;
+    Render();
+
+    const QPalette normal = ui.client->palette();
+    QPalette white = normal;
+    white.setColor(QPalette::Window, Qt::white);
+    ui.client->setPalette(white);
+    ui.client->setAutoFillBackground(true);
+    SetPrintLayout(false);
+    const bool printed = PrintClientArea();
+    // Unlike a failed print that left the window stripped, the window always comes back.
+    ui.client->setPalette(normal);
+    SetPrintLayout(true);
+    UpdatePageFurniture();
+    ResetLiveColours();
+    renderedOnce_ = false; // the connection label and the rest come back as the link says
+    Render();
+    if (!printed)
+        ShowMessage(tr("Printing failed: no printer is available."));
+}
+
 void TFormHlav::MenuAboutClick() {
     if (FormAbout)
         FormAbout->exec();
@@ -599,6 +683,8 @@ void TFormHlav::ConnectHandlers() {
     connect(ui.ButtonProgram, &QPushButton::clicked, this, &TFormHlav::MenuProgramClick);
     connect(ui.MenuProgram, &QAction::triggered, this, &TFormHlav::MenuProgramClick);
     connect(ui.MenuContens, &QAction::triggered, this, &TFormHlav::MenuContensClick);
+    connect(ui.MenuPrint, &QAction::triggered, this, &TFormHlav::SpeedButtonPrintClick);
+    connect(ui.SpeedButtonPrint, &QToolButton::clicked, this, &TFormHlav::SpeedButtonPrintClick);
     connect(ui.MenuOpen, &QAction::triggered, this, &TFormHlav::MenuOpenClick);
     connect(ui.SpeedButtonOpen, &QToolButton::clicked, this, &TFormHlav::MenuOpenClick);
     connect(ui.MenuOpenExeDir, &QAction::triggered, this, &TFormHlav::MenuOpenExeDirClick);
@@ -799,6 +885,13 @@ void TFormHlav::ColourLiveCell(int row, int column, bool lit) {
     ui.LabelMapRow[static_cast<size_t>(row)]->setPalette(lit ? greenRowPalette_ : rowPalette_);
     ui.EditMap[static_cast<size_t>(row)][static_cast<size_t>(column)]->setPalette(
         lit ? greenEditPalette_ : editPalette_);
+}
+
+void TFormHlav::ResetLiveColours() {
+    for (QLabel* label : ui.LabelMapRow)
+        label->setPalette(rowPalette_);
+    ColourLiveCell(litRow_, litColumn_, false);
+    litRow_ = litColumn_ = -1; // the next tick colours the live cell afresh
 }
 
 void TFormHlav::HighlightLiveCell() {

@@ -25,6 +25,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
         QStringList arguments;  // the command line after the program name
         bool runTimer = true;   // tests drive Timer1Timer themselves
         QString settingsFolder; // empty: the platform's settings folder
+        QString printFile;      // empty: the default printer; else a PDF of the print
         QString testMarker;     // empty: the usual place of the test-mode marker
     };
 
@@ -47,6 +48,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void MenuSaveExeDirClick();
     void MenuContensClick() {}
     void MenuAboutClick();
+    void SpeedButtonPrintClick();
+    void SetPrintLayout(bool normal);
+    void SetPrintFile(const QString& pdf) { options_.printFile = pdf; }
     void MenuExitClick() { close(); }
     void MenuCzechClick() { SetLanguage(LangCzech); }
     void MenuEnglishClick() { SetLanguage(LangEnglish); }
@@ -125,6 +129,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void HintToStatusBar(const QString& hint);
     QColor ShadeColor(Shade shade) const;
     void ColourLiveCell(int row, int column, bool lit);
+    void ResetLiveColours();
+    bool PrintClientArea();
 
     Prompter& prompter_;
     Options options_;
