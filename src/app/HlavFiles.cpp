@@ -1,0 +1,243 @@
+// The main window's settings, parameter-file and print commands.
+#include "Hlav.h"
+#include "HlavDetail.h"
+#include "IniStore.h"
+#include "LanguageTexts.h"
+#include "ParameterFile.h"
+#include "Settings.h"
+#include "SettingsFolder.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QSaveFile>
+
+namespace zyrk {
+
+using namespace detail;
+
+void TFormHlav::LoadSettings() {
+    IniStore ini(applicationIni_);
+    LoadPortTable(ini, link.Names());
+
+    SettingsValues v;
+    const QRect frame = frameGeometry();
+    v.left = frame.left();
+    v.top = frame.top();
+    v.height = frame.height();
+    v.width = frame.width();
+    v.comIndex = link.ComIndex;
+    v.autoScanIndex = link.AutoScanIndex;
+    v.languageIndex = LanguageIndex;
+    v.page = ActivePage();
+    ReadApplicationIni(ini, v);
+    // The client area has the designed fixed size, so only the place is taken; the stored
+    // size is the frame around it.
+    move(v.left, v.top);
+    link.ComIndex = v.comIndex;
+    link.AutoScanIndex = v.autoScanIndex;
+    LanguageIndex = v.languageIndex;
+    ui.LabelFile2->setText(v.file);
+    ui.LabelFile2->adjustSize();
+    LastFilePath = v.lastFilePath;
+    openPreset_ = savePreset_ = LastFilePath;
+    // A page the tool never writes leaves the page on show as it is.
+    if (v.page >= kPageMisc && v.page <= kPageServo2)
+        SetActivePage(v.page);
+
+    QFile defaults(defaultIni_);
+    if (defaults.open(QIODevice::ReadOnly))
+        ReadDefaultIni(defaults.readAll(), image, allCells);
+}
+
+void TFormHlav::SaveSettings() {
+    IniStore ini(applicationIni_);
+    SettingsValues v;
+    const QRect frame = frameGeometry();
+    v.left = frame.left();
+    v.top = frame.top();
+    v.height = frame.height();
+    v.width = frame.width();
+    v.comIndex = link.ComIndex;
+    v.autoScanIndex = link.AutoScanIndex;
+    v.languageIndex = LanguageIndex;
+    v.file = ui.LabelFile2->text();
+    v.lastFilePath = LastFilePath;
+    v.page = ActivePage();
+    WriteApplicationIni(ini, v);
+
+    // Written whole or not at all: a failed write keeps the copy of the last run.
+    QSaveFile defaults(defaultIni_);
+    if (defaults.open(QIODevice::WriteOnly)) {
+        defaults.write(DefaultIniText(image, allCells));
+        defaults.commit();
+    }
+}
+
+void TFormHlav::ReadTestMarker() {
+    TestEnable = false;
+    QFile marker(options_.testMarker.isEmpty() ? TestMarkerPath() : options_.testMarker);
+    if (marker.open(QIODevice::ReadOnly))
+        TestEnable = TestMarkerOn(marker.readAll());
+}
+
+void TFormHlav::TookFile(const QString& path) {
+    ui.LabelFile2->setText(QDir::toNativeSeparators(path));
+    ui.LabelFile2->adjustSize();
+    LastFilePath = QDir::toNativeSeparators(path);
+    openPreset_ = savePreset_ = LastFilePath;
+}
+
+void TFormHlav::SaveFile(const QString& preset) {
+    const QString path = prompter_.ChooseSaveFile(this, preset);
+    if (path.isEmpty())
+        return;
+    savePreset_ = path;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        ShowMessage(messages[MsgOpenFileError]);
+        return;
+    }
+    CommitControls();
+    ApplyLimits();
+    ShowImage();
+    file.write(WriteParameterFile(image));
+    // Written whole or not at all; a file that could not be completed is reported.
+    if (!file.commit()) {
+        ShowMessage(messages[MsgOpenFileError]);
+        return;
+    }
+    TookFile(path);
+}
+
+void TFormHlav::OpenFile(const QString& preset) {
+    const QString path = prompter_.ChooseOpenFile(this, preset);
+    if (!path.isEmpty()) {
+        openPreset_ = path;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            ShowMessage(messages[MsgOpenFileError]);
+        } else {
+            switch (ReadParameterFile(file.readAll(), image)) {
+            case FileRead::Ok:
+                AfterChange();
+                TookFile(path);
+                break;
+            case FileRead::NoHeader:
+                ShowMessage(messages[MsgUnmatchedFileVersion]);
+                break;
+            case FileRead::Damaged:
+                ShowMessage(messages[MsgOpenFileError]);
+                break;
+            }
+        }
+    }
+    link.Display().statusVisible = false;
+    link.Display().gaugeVisible = false;
+    Render();
+}
+
+void TFormHlav::MenuOpenClick() {
+    OpenFile(openPreset_);
+}
+
+void TFormHlav::MenuSaveClick() {
+    SaveFile(savePreset_);
+}
+
+// The exe-dir variants open the dialog on the tool's own folder with no name preset.
+void TFormHlav::MenuOpenExeDirClick() {
+    openPreset_ = savePreset_ = QString();
+    OpenFile(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+void TFormHlav::MenuSaveExeDirClick() {
+    openPreset_ = savePreset_ = QString();
+    SaveFile(QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+// --- Printing ---------------------------------------------------------------------------
+
+void TFormHlav::SetPrintLayout(bool normal) {
+    ui.StatusBar1->setVisible(normal);
+    ui.GroupBoxToolBar->setVisible(normal);
+    ui.LabelSpojeni->setVisible(normal);
+    for (UpDown* upDown : ui.UpDownMapRpm)
+        upDown->setVisible(normal);
+    for (QLabel* label : ui.LabelMapRow)
+        SetBackground(label, Qt::white);
+    for (auto& row : ui.UpDownMap) {
+        for (UpDown* upDown : row)
+            upDown->setVisible(normal);
+    }
+    for (SpinButton* spin : ui.CSpinButtonMap)
+        spin->setVisible(normal);
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             ui.ButtonMinus, ui.ButtonPlus, ui.CheckBoxAll, ui.UpDownHysterMv, ui.UpDownHysterRpm,
+             ui.UpDownHysterOff, ui.UpDownTps0, ui.UpDownTps100, ui.ButtonTps0, ui.ButtonTps100,
+             ui.CGaugeRpm, ui.CGaugeTps})
+        w->setVisible(normal);
+    for (int page = 0; page < ui.PageControl1->count(); ++page) {
+        if (page != ActivePage())
+            ui.PageControl1->setTabVisible(page, normal);
+    }
+}
+
+bool TFormHlav::PrintClientArea() {
+    QPrinter printer(QPrinter::HighResolution);
+    if (!options_.printFile.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(options_.printFile);
+    } else if (QPrinterInfo::defaultPrinter().isNull()) {
+        return false;
+    }
+    printer.setDocName(windowTitle());
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // Fit the page: as large as the printable area allows, proportions kept, top left.
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const QSize size = ui.client->size();
+    const double scale = std::min(area.height() / size.height(), area.width() / size.width());
+    painter.scale(scale, scale);
+    ui.client->render(&painter);
+    return painter.end();
+}
+
+void TFormHlav::SpeedButtonPrintClick() {
+    static const char* const kDateLine[] = {
+        "Datum a čas tisku:  ", "Date and Time of printing:  ", "Date and Time of printing:  "};
+    const QLocale system = QLocale::system();
+    const QDateTime now = QDateTime::currentDateTime();
+    LinkDisplay& d = link.Display();
+    d.statusShade = Shade::ButtonFace;
+    d.statusText = QString::fromUtf8(kDateLine[lang::SanitizeLanguage(LanguageIndex)]) +
+                   system.toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ") +
+                   system.toString(now.time(), QLocale::LongFormat);
+    link.MessageTime = kMessageTicks;
+    d.statusVisible = true;
+    d.gaugeVisible = false;
+    Render();
+
+    const QPalette normal = ui.client->palette();
+    QPalette white = normal;
+    white.setColor(QPalette::Window, Qt::white);
+    ui.client->setPalette(white);
+    ui.client->setAutoFillBackground(true);
+    SetPrintLayout(false);
+    const bool printed = PrintClientArea();
+    // Unlike a failed print that left the window stripped, the window always comes back.
+    ui.client->setPalette(normal);
+    SetPrintLayout(true);
+    UpdatePageFurniture();
+    ResetLiveColours();
+    renderedOnce_ = false; // the connection label and the rest come back as the link says
+    Render();
+    if (!printed)
+        ShowMessage(tr("Printing failed: no printer is available."));
+}
+
+} // namespace zyrk
