@@ -2,6 +2,8 @@
 
 #include "LanguageTexts.h"
 
+#include <algorithm>
+
 namespace zyrk {
 
 namespace {
