@@ -11,8 +11,6 @@ bool SimPort::Open(const QString& path) {
 }
 
 void SimPort::Close() {
-    if (open_)
-        ++closes;
     open_ = false;
 }
 

@@ -26,7 +26,6 @@ class SimPort : public Port {
     // Every open attempt and every frame written, in order.
     QStringList opened;
     QVector<QByteArray> written;
-    int closes = 0;
 
     void Inject(const QByteArray& bytes) { rx_ += bytes; }
     qint64 Queued() const { return rx_.size(); }

@@ -55,6 +55,7 @@ TFormHlav::~TFormHlav() {
 
 void TFormHlav::FormCreate() {
     BuildServoPages(ui); // 1
+    NameControls(ui);
     ConnectHandlers();
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
@@ -256,20 +257,12 @@ void TFormHlav::ConnectHandlers() {
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Enter:
-        if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this) {
-            // The hint of the control under the pointer, or of the nearest container with one.
-            QString hint;
-            for (const QObject* o = w; o && o != this && hint.isEmpty(); o = o->parent())
-                hint = HintOf(o);
-            HintToStatusBar(LongHint(hint));
-        }
-        break;
     case QEvent::Leave:
-        if (auto* w = qobject_cast<QWidget*>(watched); w && w->window() == this && w != this) {
-            QString hint;
-            for (const QObject* o = w->parent(); o && o != this && hint.isEmpty(); o = o->parent())
-                hint = HintOf(o);
-            HintToStatusBar(LongHint(hint));
+        // Entering a control shows its hint; leaving it shows that of the container the
+        // pointer goes back to (a sibling entered next overrides it at once).
+        if (auto* w = qobject_cast<QWidget*>(watched); w && w != this && w->window() == this) {
+            const QObject* from = event->type() == QEvent::Enter ? w : w->parent();
+            HintToStatusBar(LongHint(InheritedHint(from)));
         }
         break;
     case QEvent::MouseButtonRelease:
@@ -294,6 +287,14 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
         break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+// The hint of a control, or of the nearest container that has one.
+QString TFormHlav::InheritedHint(const QObject* from) const {
+    QString hint;
+    for (const QObject* o = from; o && o != this && hint.isEmpty(); o = o->parent())
+        hint = HintOf(o);
+    return hint;
 }
 
 void TFormHlav::InstallHintHandler() {

@@ -6,6 +6,7 @@
 #include "Messages.h"
 #include "ParamImage.h"
 #include "Prompter.h"
+#include "Settings.h"
 
 #include <QMainWindow>
 #include <QTimer>
@@ -119,6 +120,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void LoadSettings();
     void SaveSettings();
     void ReadTestMarker();
+    SettingsValues HeldSettings() const;
     void OpenFile(const QString& preset);
     void SaveFile(const QString& preset);
     void TookFile(const QString& path);
@@ -127,6 +129,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     int ServoOfPage() const { return ActivePage() == kPageServo1 ? 0 : 1; }
     void InstallHintHandler();
     void HintToStatusBar(const QString& hint);
+    QString InheritedHint(const QObject* from) const;
     QColor ShadeColor(Shade shade) const;
     void ColourLiveCell(int row, int column, bool lit);
     void ResetLiveColours();

@@ -114,10 +114,13 @@ void TFormHlav::UpdatePageFurniture() {
             label->adjustSize();
         }
     }
-    // 5. A ticked "program after change" is shown in red as a warning.
-    SetBackground(ui.CheckBoxProgHned, ui.CheckBoxProgHned->isChecked()
-                                           ? QColor(Qt::red)
-                                           : palette().color(QPalette::Button));
+    // 5. A ticked "program after change" is shown in red as a warning; the palette is set
+    // only when the colour changes.
+    const QColor warning =
+        ui.CheckBoxProgHned->isChecked() ? QColor(Qt::red) : palette().color(QPalette::Button);
+    if (ui.CheckBoxProgHned->palette().color(QPalette::Window) != warning ||
+        !ui.CheckBoxProgHned->autoFillBackground())
+        SetBackground(ui.CheckBoxProgHned, warning);
 }
 
 void TFormHlav::AfterChange() {

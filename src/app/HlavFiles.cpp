@@ -19,10 +19,7 @@ namespace zyrk {
 
 using namespace detail;
 
-void TFormHlav::LoadSettings() {
-    IniStore ini(applicationIni_);
-    LoadPortTable(ini, link.Names());
-
+SettingsValues TFormHlav::HeldSettings() const {
     SettingsValues v;
     const QRect frame = frameGeometry();
     v.left = frame.left();
@@ -32,7 +29,17 @@ void TFormHlav::LoadSettings() {
     v.comIndex = link.ComIndex;
     v.autoScanIndex = link.AutoScanIndex;
     v.languageIndex = LanguageIndex;
+    v.file = ui.LabelFile2->text();
+    v.lastFilePath = LastFilePath;
     v.page = ActivePage();
+    return v;
+}
+
+void TFormHlav::LoadSettings() {
+    IniStore ini(applicationIni_);
+    LoadPortTable(ini, link.Names());
+
+    SettingsValues v = HeldSettings();
     ReadApplicationIni(ini, v);
     // The client area has the designed fixed size, so only the place is taken; the stored
     // size is the frame around it.
@@ -55,19 +62,7 @@ void TFormHlav::LoadSettings() {
 
 void TFormHlav::SaveSettings() {
     IniStore ini(applicationIni_);
-    SettingsValues v;
-    const QRect frame = frameGeometry();
-    v.left = frame.left();
-    v.top = frame.top();
-    v.height = frame.height();
-    v.width = frame.width();
-    v.comIndex = link.ComIndex;
-    v.autoScanIndex = link.AutoScanIndex;
-    v.languageIndex = LanguageIndex;
-    v.file = ui.LabelFile2->text();
-    v.lastFilePath = LastFilePath;
-    v.page = ActivePage();
-    WriteApplicationIni(ini, v);
+    WriteApplicationIni(ini, HeldSettings());
 
     // Written whole or not at all: a failed write keeps the copy of the last run.
     QSaveFile defaults(defaultIni_);

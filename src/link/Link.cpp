@@ -332,16 +332,24 @@ void Link::AcceptBlock() {
     display_.gaugeProgress = std::min(display_.gaugeProgress + 1, display_.gaugeMax);
     ++BlockCommand;
     RetryCount = 1;
+    SendFromReply();
+}
+
+void Link::SendFromReply() {
     SendBlockFrame();
     sentByReply_ = true;
+}
+
+void Link::TakeVersionBlock(const uint8_t* data) {
+    image_.SetBlock(0, data);
+    unitTexts_ = BuildUnitTexts(image_);
 }
 
 void Link::BeginAutoVerify() {
     LinkMode = ModeVerify;
     BlockCommand = kCmdReadFlag | 1;
     RetryCount = 1;
-    SendBlockFrame();
-    sentByReply_ = true;
+    SendFromReply();
     SetStatus(messages_[MsgVerify], Shade::ButtonFace);
     display_.gaugeProgress = 0;
 }
@@ -370,8 +378,7 @@ void Link::HandleBlockReply(const QByteArray& rx) {
     switch (LinkMode) {
     case ModeRead:
         if (b == 0) {
-            image_.SetBlock(0, data);
-            unitTexts_ = BuildUnitTexts(image_);
+            TakeVersionBlock(data);
             if (image_.UnitVersion() != kToolVersion) {
                 VersionMismatch(true);
                 return;
@@ -402,8 +409,7 @@ void Link::HandleBlockReply(const QByteArray& rx) {
         break;
     case ModeProgram:
         if (b == 0) {
-            image_.SetBlock(0, data);
-            unitTexts_ = BuildUnitTexts(image_);
+            TakeVersionBlock(data);
             host_.ApplyLimits();
             host_.ShowImage();
             if (image_.UnitVersion() != kToolVersion) {

@@ -92,6 +92,8 @@ class Link {
     void HandleMonitorReply(const QByteArray& rx);
     void HandleBlockReply(const QByteArray& rx);
     void AcceptBlock(); // advance after an accepted block below 7
+    void SendFromReply();
+    void TakeVersionBlock(const uint8_t* data);
     void BeginAutoVerify();
     void VersionMismatch(bool inRead);
     void SetStatus(const QString& text, Shade shade);

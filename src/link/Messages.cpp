@@ -52,14 +52,6 @@ const MessageRow kMessageRows[] = {
 
 } // namespace
 
-const TextRow* MessageTable::Row(MsgId id) {
-    for (const MessageRow& r : kMessageRows) {
-        if (r.id == id)
-            return &r.text;
-    }
-    return nullptr;
-}
-
 void MessageTable::Fill(int language) {
     for (const MessageRow& r : kMessageRows)
         slots_[static_cast<size_t>(r.id)] = r.text.In(language);

@@ -43,8 +43,6 @@ class MessageTable {
     const QString& operator[](MsgId id) const { return slots_[static_cast<size_t>(id)]; }
     // Rewrites every used slot with the given language's form.
     void Fill(int language);
-    // The row behind a slot, or null for an unused slot.
-    static const TextRow* Row(MsgId id);
 
   private:
     std::array<QString, kSlots> slots_;

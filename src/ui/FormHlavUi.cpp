@@ -390,6 +390,53 @@ void BuildFormLayout(QMainWindow* window, FormHlavUi& ui) {
     BuildMenus(window, ui);
 }
 
+void NameControls(FormHlavUi& ui) {
+#define ZYRK_NAME(control) ui.control->setObjectName(QStringLiteral(#control))
+    ZYRK_NAME(LabelSpojeni);
+    ZYRK_NAME(MenuFile);
+    ZYRK_NAME(MenuNew);
+    ZYRK_NAME(MenuOpen);
+    ZYRK_NAME(MenuOpenExeDir);
+    ZYRK_NAME(MenuSaveExeDir);
+    ZYRK_NAME(MenuSave);
+    ZYRK_NAME(MenuPrint);
+    ZYRK_NAME(MenuExit);
+    ZYRK_NAME(MenuCom);
+    ZYRK_NAME(MenuDevice);
+    ZYRK_NAME(MenuRead);
+    ZYRK_NAME(ButtonRead);
+    ZYRK_NAME(MenuVerify);
+    ZYRK_NAME(ButtonVerify);
+    ZYRK_NAME(MenuProgram);
+    ZYRK_NAME(ButtonProgram);
+    ZYRK_NAME(MenuTools);
+    ZYRK_NAME(MenuLanguage);
+    ZYRK_NAME(MenuEnglish);
+    ZYRK_NAME(MenuGerman);
+    ZYRK_NAME(MenuCzech);
+    ZYRK_NAME(MenuHelp);
+    ZYRK_NAME(MenuContens);
+    ZYRK_NAME(MenuAbout);
+    ZYRK_NAME(TabSheet_Ruzne);
+    ZYRK_NAME(TabSheet_Servo1);
+    ZYRK_NAME(TabSheet_Servo2);
+    ZYRK_NAME(CheckBoxProgHned);
+    ZYRK_NAME(LabelFile1);
+    ZYRK_NAME(CheckBoxServoEnable);
+    ZYRK_NAME(CheckBoxProcenta);
+    ZYRK_NAME(LabelHysterMv);
+    ZYRK_NAME(LabelHysterRpm);
+    ZYRK_NAME(LabelHysterOff);
+    ZYRK_NAME(RadioGroupPocPulsu);
+    ZYRK_NAME(MenuZpet);
+    ZYRK_NAME(MenuZnovu);
+    ZYRK_NAME(LabelVerze1);
+    ZYRK_NAME(LabelVerze2);
+    ZYRK_NAME(LabelVerze3);
+    ZYRK_NAME(SpeedButtonPrint);
+#undef ZYRK_NAME
+}
+
 QFileDialog* MakeOpenDialog1(QWidget* parent) {
     auto* dialog = new QFileDialog(parent);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);

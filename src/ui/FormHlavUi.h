@@ -153,6 +153,10 @@ void BuildFormLayout(QMainWindow* window, FormHlavUi& ui);
 // The servo controls, built in code into GroupBoxServo, and the 21 Com menu items.
 void BuildServoPages(FormHlavUi& ui);
 
+// Gives the controls that the language tables name their object names, by which the
+// tables find them.
+void NameControls(FormHlavUi& ui);
+
 // The file dialogs for parameter files, set up as the tool has always had them. They are
 // made when a file command needs one: building them up front would double the start-up.
 QFileDialog* MakeOpenDialog1(QWidget* parent);
