@@ -126,8 +126,33 @@ void TestLink::monitorLabels() {
     word(47, 400);
     d[48] = 1; // data error
     d[49] = 55;
+    d[40] = 60;                  // throttle 60 %
+    word(1, 4000);               // engine speed
+    rig.image.SetTpEnable(0, 1); // servo 1 uses every row, servo 2 only row 0
+    QList<MonitorSample> samples;
+    rig.link.AddSampleObserver([&samples](const MonitorSample& s) { samples << s; });
     rig.port.Inject(MakeFrame(kCmdMonitorReply, d));
     rig.link.Tick();
+
+    // The observers get the same reply decoded once, in raw units.
+    QCOMPARE(samples.size(), 1);
+    const MonitorSample& s = samples[0];
+    QCOMPARE(s.rpm, uint16_t(4000));
+    QCOMPARE(s.tpPercent, uint8_t(60));
+    QCOMPARE(s.servoMeasuredMv[0], uint16_t(1111));
+    QCOMPARE(s.servoDesiredMv[0], uint16_t(2222));
+    QCOMPARE(s.servoMeasuredMv[1], uint16_t(3333));
+    QCOMPARE(s.servoDesiredMv[1], uint16_t(4444));
+    QCOMPARE(s.programCount, uint16_t(321));
+    QCOMPARE(s.test[7], uint16_t(107));
+    QCOMPARE(s.busyCountdown, uint16_t(400));
+    QVERIFY(s.dataError);
+    QCOMPARE(s.unitVersion, uint8_t(55));
+    QCOMPARE(s.liveRow[0], uint8_t(7));
+    QCOMPARE(s.liveRow[1], uint8_t(0));
+    QCOMPARE(s.liveColumn[0], uint8_t(NearestColumn(rig.image.Data().data() + 70, 4000)));
+    QVERIFY(s.timeMs > 0);
+    QCOMPARE(rig.link.LastSample().rpm, uint16_t(4000));
 
     const LinkDisplay& v = rig.link.Display();
     QCOMPARE(v.servoPozText[0], QStringLiteral("Servo desired 1 = 2222 mV"));
@@ -153,8 +178,11 @@ void TestLink::badReplyChangesNothing() {
     rig.link.OpenPort();
     QByteArray frame = MonitorFrame(5000, 1023, 260, 50);
     frame[20] = static_cast<char>(frame[20] ^ 0x01);
+    int samples = 0;
+    rig.link.AddSampleObserver([&samples](const MonitorSample&) { ++samples; });
     rig.port.Inject(frame);
     rig.link.Tick();
+    QCOMPARE(samples, 0);
     QCOMPARE(rig.link.Display().rpmText, QStringLiteral("RPM = ---"));
     QCOMPARE(rig.link.LiveRpm, uint16_t(0));
     QCOMPARE(rig.link.SilentTicks, uint8_t(18));

@@ -159,6 +159,8 @@ void TFormHlav::MenuSaveExeDirClick() {
 void TFormHlav::SetPrintLayout(bool normal) {
     ui.StatusBar1->setVisible(normal);
     ui.GroupBoxToolBar->setVisible(normal);
+    ui.GroupBoxToolBar2->setVisible(normal &&
+                                    !ui.GroupBoxToolBar2->findChildren<QToolButton*>().isEmpty());
     ui.LabelSpojeni->setVisible(normal);
     for (UpDown* upDown : ui.UpDownMapRpm)
         upDown->setVisible(normal);

@@ -1,5 +1,6 @@
 #include "Link.h"
 
+#include <QDateTime>
 #include <algorithm>
 
 namespace zyrk {
@@ -184,24 +185,61 @@ void Link::HandleMonitorReply(const QByteArray& rx) {
     if (!FrameIsValid(rx))
         return;
     SilentTicks = 0;
-    LiveTpPercent = FrameByte(rx, kMonitorTpPercent);
-    LiveRpm = static_cast<uint16_t>(FrameWord(rx, kMonitorRpm));
+    lastSample_ = DecodeMonitorReply(rx);
+    LiveTpPercent = lastSample_.tpPercent;
+    LiveRpm = lastSample_.rpm;
+    LiveTpsMv = lastSample_.tpsMv;
+    BusyCountdown = lastSample_.busyCountdown;
+    ShowSample(lastSample_);
+    for (const SampleObserver& observer : observers_)
+        observer(lastSample_);
+}
 
-    display_.rpmText = QStringLiteral("RPM = %1 ").arg(LiveRpm);
-    display_.rpmGauge = std::min(LiveRpm / kRpmPerGaugeStep, kGaugePercent);
+MonitorSample Link::DecodeMonitorReply(const QByteArray& rx) const {
+    MonitorSample sample;
+    sample.timeMs = QDateTime::currentMSecsSinceEpoch();
+    sample.rpm = static_cast<uint16_t>(FrameWord(rx, kMonitorRpm));
+    sample.tpPercent = FrameByte(rx, kMonitorTpPercent);
+    sample.tpsMv = static_cast<uint16_t>(FrameWord(rx, kMonitorTpsCount) * kAdcMv / kAdcFull);
+    sample.supplyMv = (FrameWord(rx, kMonitorSupplyCount) * kAdcMv / kAdcFull) * kSupplyDivider;
+    const int desiredAt[2] = {kMonitorServo1Desired, kMonitorServo2Desired};
+    const int measuredAt[2] = {kMonitorServo1Measured, kMonitorServo2Measured};
+    const int stateAt[2] = {kMonitorServo1State, kMonitorServo2State};
+    for (size_t s = 0; s < kServoCount; ++s) {
+        sample.servoDesiredMv[s] = static_cast<uint16_t>(FrameWord(rx, desiredAt[s]));
+        sample.servoMeasuredMv[s] = static_cast<uint16_t>(FrameWord(rx, measuredAt[s]));
+        sample.servoState[s] = FrameByte(rx, stateAt[s]);
+        const int servo = static_cast<int>(s);
+        sample.liveRow[s] =
+            static_cast<uint8_t>(NearestRow(sample.tpPercent, image_.TpEnable(servo) != 0));
+        sample.liveColumn[s] = static_cast<uint8_t>(
+            NearestColumn(image_.Data().data() + ParamImage::RpmOffset(servo), sample.rpm));
+    }
+    sample.dataError = FrameByte(rx, kMonitorDataError) != 0;
+    sample.programCount = static_cast<uint16_t>(FrameWord(rx, kMonitorProgramCount));
+    sample.busyCountdown = static_cast<uint16_t>(FrameWord(rx, kMonitorBusy));
+    sample.unitVersion = FrameByte(rx, kMonitorVersion);
+    for (size_t i = 0; i < sample.test.size(); ++i)
+        sample.test[i] =
+            static_cast<uint16_t>(FrameWord(rx, kMonitorTest1 + 2 * static_cast<int>(i)));
+    return sample;
+}
 
-    LiveTpsMv = static_cast<uint16_t>(FrameWord(rx, kMonitorTpsCount) * kAdcMv / kAdcFull);
-    if (LiveTpPercent <= kTpMax) {
-        display_.tpsText = QStringLiteral("TP= %1 %=%2 mV").arg(LiveTpPercent).arg(LiveTpsMv);
+void Link::ShowSample(const MonitorSample& sample) {
+    display_.rpmText = QStringLiteral("RPM = %1 ").arg(sample.rpm);
+    display_.rpmGauge = std::min(sample.rpm / kRpmPerGaugeStep, kGaugePercent);
+
+    if (sample.tpPercent <= kTpMax) {
+        display_.tpsText = QStringLiteral("TP= %1 %=%2 mV").arg(sample.tpPercent).arg(sample.tpsMv);
         display_.tpsShade = Shade::ButtonFace;
-        display_.tpsGauge = LiveTpPercent;
+        display_.tpsGauge = sample.tpPercent;
     } else {
-        display_.tpsText = QStringLiteral("TP=error=%1 mV").arg(LiveTpsMv);
+        display_.tpsText = QStringLiteral("TP=error=%1 mV").arg(sample.tpsMv);
         display_.tpsShade = Shade::Red;
         display_.tpsGauge = 0;
     }
 
-    const int supplyMv = (FrameWord(rx, kMonitorSupplyCount) * kAdcMv / kAdcFull) * kSupplyDivider;
+    const int supplyMv = sample.supplyMv;
     display_.napetiText =
         QString::asprintf("U= %4.1f V", static_cast<double>(static_cast<float>(supplyMv) * 0.001f));
     if (supplyMv >= kSupplyRedHigh || supplyMv <= kSupplyRedLow)
@@ -213,38 +251,32 @@ void Link::HandleMonitorReply(const QByteArray& rx) {
 
     const QString& desired = messages_[MsgServoDesired];
     const QString& measured = messages_[MsgServoMeasured];
-    const int desiredAt[2] = {kMonitorServo1Desired, kMonitorServo2Desired};
-    const int measuredAt[2] = {kMonitorServo1Measured, kMonitorServo2Measured};
-    const int stateAt[2] = {kMonitorServo1State, kMonitorServo2State};
-    for (int s = 0; s < kServoCount; ++s) {
-        display_.servoPozText[static_cast<size_t>(s)] = QStringLiteral("%1 %2 = %3 mV")
-                                                            .arg(desired)
-                                                            .arg(s + 1)
-                                                            .arg(FrameWord(rx, desiredAt[s]));
-        display_.servoMerText[static_cast<size_t>(s)] = QStringLiteral("%1 %2 = %3 mV")
-                                                            .arg(measured)
-                                                            .arg(s + 1)
-                                                            .arg(FrameWord(rx, measuredAt[s]));
-        const bool fault = FrameByte(rx, stateAt[s]) == 0 && image_.ServoEnable(s) != 0;
-        display_.servoShade[static_cast<size_t>(s)] = fault ? Shade::Red : Shade::ButtonFace;
+    for (size_t s = 0; s < kServoCount; ++s) {
+        const int servo = static_cast<int>(s);
+        display_.servoPozText[s] = QStringLiteral("%1 %2 = %3 mV")
+                                       .arg(desired)
+                                       .arg(servo + 1)
+                                       .arg(sample.servoDesiredMv[s]);
+        display_.servoMerText[s] = QStringLiteral("%1 %2 = %3 mV")
+                                       .arg(measured)
+                                       .arg(servo + 1)
+                                       .arg(sample.servoMeasuredMv[s]);
+        const bool fault = sample.servoState[s] == 0 && image_.ServoEnable(servo) != 0;
+        display_.servoShade[s] = fault ? Shade::Red : Shade::ButtonFace;
     }
 
-    const int version = FrameByte(rx, kMonitorVersion);
-    if (version == kToolVersion) {
+    if (sample.unitVersion == kToolVersion) {
         display_.versionVisible = false;
     } else {
         display_.versionVisible = true;
-        display_.versionText = VersionText(version);
+        display_.versionText = VersionText(sample.unitVersion);
     }
 
-    BusyCountdown = static_cast<uint16_t>(FrameWord(rx, kMonitorBusy));
-    display_.eeDataErrVisible = FrameByte(rx, kMonitorDataError) != 0;
-    display_.programCountText = messages_[MsgProgramCount] + QLatin1Char(' ') +
-                                QString::number(FrameWord(rx, kMonitorProgramCount));
-    for (int i = 0; i < 8; ++i) {
-        display_.testText[static_cast<size_t>(i)] =
-            QString::fromLatin1(kTestFormats[i]).arg(FrameWord(rx, kMonitorTest1 + 2 * i));
-    }
+    display_.eeDataErrVisible = sample.dataError;
+    display_.programCountText =
+        messages_[MsgProgramCount] + QLatin1Char(' ') + QString::number(sample.programCount);
+    for (size_t i = 0; i < sample.test.size(); ++i)
+        display_.testText[i] = QString::fromLatin1(kTestFormats[i]).arg(sample.test[i]);
 }
 
 QString Link::VersionText(int unitVersion) const {

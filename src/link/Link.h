@@ -4,11 +4,14 @@
 #include "LinkDisplay.h"
 #include "LinkHost.h"
 #include "Messages.h"
+#include "MonitorSample.h"
 #include "ParamImage.h"
 #include "Port.h"
 #include "PortNames.h"
 
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace zyrk {
 
@@ -62,6 +65,12 @@ class Link {
     PortNames& Names() { return names_; }
     const UnitTexts& Texts() const { return unitTexts_; }
 
+    // Every accepted monitor reply is handed to each observer, in the order they were added,
+    // right after the reply has been decoded (inside the tick: observers must be quick).
+    using SampleObserver = std::function<void(const MonitorSample&)>;
+    void AddSampleObserver(SampleObserver observer) { observers_.push_back(std::move(observer)); }
+    const MonitorSample& LastSample() const { return lastSample_; }
+
     // Link state, public as the plain fields it is; tests and the window read it.
     uint8_t LinkMode = ModeMonitor;
     uint8_t TickCount = 0;
@@ -90,6 +99,8 @@ class Link {
     void SendBlockFrame();
     void TransferTick();
     void HandleMonitorReply(const QByteArray& rx);
+    MonitorSample DecodeMonitorReply(const QByteArray& rx) const;
+    void ShowSample(const MonitorSample& sample);
     void HandleBlockReply(const QByteArray& rx);
     void AcceptBlock(); // advance after an accepted block below 7
     void SendFromReply();
@@ -113,6 +124,8 @@ class Link {
     // Set when the reply handler sent the next block during this tick's poll, so that the
     // tick's own count starts with the next tick and resends stay four ticks apart.
     bool sentByReply_ = false;
+    MonitorSample lastSample_;
+    std::vector<SampleObserver> observers_;
 };
 
 } // namespace zyrk

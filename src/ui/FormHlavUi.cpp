@@ -134,6 +134,10 @@ QAction* MakeAction(QMenu* menu, const QString& caption, const QKeySequence& sho
     return action;
 }
 
+constexpr int kToolBar2Left = 830;
+constexpr int kToolBar2Width = 144;
+constexpr int kToolBar2Pitch = 30;
+
 void BuildToolbar(FormHlavUi& ui) {
     ui.GroupBoxToolBar = new QGroupBox(ui.client);
     ui.GroupBoxToolBar->setGeometry(3, 0, 462, 43);
@@ -155,6 +159,11 @@ void BuildToolbar(FormHlavUi& ui) {
     SetHint(ui.ButtonRead, QString::fromUtf8(lang::kDesignHintButtonRead), true);
     SetHint(ui.ButtonVerify, QString::fromUtf8(lang::kDesignHintButtonVerify), true);
     SetHint(ui.ButtonProgram, QString::fromUtf8(lang::kDesignHintButtonProgram), true);
+
+    // Right of the connection label, which grows to about 340 px in German.
+    ui.GroupBoxToolBar2 = new QGroupBox(ui.client);
+    ui.GroupBoxToolBar2->setGeometry(kToolBar2Left, 0, kToolBar2Width, 43);
+    ui.GroupBoxToolBar2->hide();
 
     ui.LabelSpojeni = new QLabel(QStringLiteral("No Connection"), ui.client);
     ui.LabelSpojeni->setFont(WindowFont(kBigBoldPx, true));
@@ -539,6 +548,20 @@ void BuildServoPages(FormHlavUi& ui) {
         ui.MenuComItems[static_cast<size_t>(k)] = item;
     }
     ui.MenuComItems[kComItems - 1]->setText(QStringLiteral("Com Auto"));
+}
+
+QToolButton* AddToolBar2Button(FormHlavUi& ui, const QIcon& icon, const QString& hint) {
+    QGroupBox* bar = ui.GroupBoxToolBar2;
+    const int index = static_cast<int>(bar->findChildren<QToolButton*>().size());
+    auto* button = new QToolButton(bar);
+    button->setGeometry(8 + kToolBar2Pitch * index, 12, 24, 23);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setIcon(icon);
+    button->setIconSize(QSize(kPicturePx, kPicturePx));
+    SetHint(button, hint, true);
+    bar->show();
+    return button;
 }
 
 } // namespace zyrk

@@ -47,6 +47,9 @@ struct FormHlavUi {
     QPushButton* ButtonVerify = nullptr;
     QPushButton* ButtonProgram = nullptr;
     QLabel* LabelSpojeni = nullptr;
+    // Buttons of the tool's later windows (map windows, data log), kept apart from the
+    // toolbar the window was designed with. Hidden until a button is added.
+    QGroupBox* GroupBoxToolBar2 = nullptr;
 
     // Pages
     QTabWidget* PageControl1 = nullptr;
@@ -161,6 +164,9 @@ void NameControls(FormHlavUi& ui);
 // made when a file command needs one: building them up front would double the start-up.
 QFileDialog* MakeOpenDialog1(QWidget* parent);
 QFileDialog* MakeSaveDialog1(QWidget* parent);
+
+// Adds a flat picture button to GroupBoxToolBar2, after the buttons already there.
+QToolButton* AddToolBar2Button(FormHlavUi& ui, const QIcon& icon, const QString& hint);
 
 // A font of the window: the plain sans-serif face at a pixel height.
 QFont WindowFont(int pixelSize, bool bold = false);
