@@ -1,3 +1,4 @@
+#include "FileWrite.h"
 #include "IniStore.h"
 #include "PortNames.h"
 #include "SettingsFolder.h"
@@ -8,6 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <limits>
+
+#ifdef Q_OS_UNIX
+#include "FileSizeLimit.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 using namespace zyrk;
 
@@ -337,6 +345,66 @@ class TestFiles : public QObject {
         QCOMPARE(ini.ReadInt(QStringLiteral("A"), QStringLiteral("n"), kDefault), value);
     }
 
+    // A U+FEFF that begins a name or value is a character, not a byte-order mark: only the
+    // start of the file can hold a mark. A key so written must be found again, not appended
+    // anew at every write.
+    void roundTripNames_data() {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        const QString bom(QChar(0xFEFF));
+        QTest::newRow("section of a tab and U+FEFF, empty file")
+            << QByteArray() << QStringLiteral("\t") + bom << QStringLiteral("\\") << QString();
+        QTest::newRow("value starting with U+FEFF")
+            << QByteArray("[A]\r\n") << QStringLiteral("A") << QStringLiteral("v")
+            << bom + QStringLiteral("x");
+        QTest::newRow("key starting with U+FEFF")
+            << QByteArray("[A]\r\n") << QStringLiteral("A") << bom + QStringLiteral("k")
+            << QStringLiteral("1");
+        QTest::newRow("after a real byte-order mark")
+            << QByteArray("\xEF\xBB\xBF[A]\r\n") << bom << bom << bom;
+    }
+
+    void roundTripNames() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        IniStore ini(PutFile(before));
+        QVERIFY(ini.WriteString(section, key, value));
+        const QByteArray once = FileBytes();
+        QCOMPARE(ini.ReadString(section, key, kDefaultText), value);
+        QVERIFY(ini.WriteString(section, key, value));
+        QCOMPARE(FileBytes(), once);
+        QCOMPARE(ini.Keys(section), QStringList{key.trimmed()});
+        QCOMPARE(FileBytes().startsWith("\xEF\xBB\xBF"), before.startsWith("\xEF\xBB\xBF"));
+    }
+
+    // Earlier versions wrote the Windows code page: such a file keeps its letters and its
+    // encoding; a character that code page cannot hold turns the file into UTF-8 whole.
+    void oldCodePageFile() {
+        // "D:\parametry\nastaven\xED \xE8i\xF8.ign" in windows-1250: í, č, ř.
+        const QByteArray path1250 = "D:\\parametry\\nastaven\xED \xE8i\xF8.ign";
+        const QString path =
+            QString::fromUtf8("D:\\parametry\\nastaven\xC3\xAD \xC4\x8Di\xC5\x99.ign");
+        const QByteArray before = "[FORM_HLAV]\r\nIniDir=" + path1250 + "\r\nLeft=1\r\n";
+        IniStore ini(PutFile(before));
+        QCOMPARE(ini.ReadString(QStringLiteral("FORM_HLAV"), QStringLiteral("IniDir")), path);
+
+        QVERIFY(ini.WriteInt(QStringLiteral("FORM_HLAV"), QStringLiteral("Left"), 5));
+        QVERIFY(ini.WriteString(QStringLiteral("FORM_HLAV"), QStringLiteral("File"), path));
+        QCOMPARE(FileBytes(),
+                 "[FORM_HLAV]\r\nIniDir=" + path1250 + "\r\nLeft=5\r\nFile=" + path1250 + "\r\n");
+
+        const QString far = QString::fromUtf8("\xE6\x97\xA5\xE6\x9C\xAC");
+        QVERIFY(ini.WriteString(QStringLiteral("FORM_HLAV"), QStringLiteral("Far"), far));
+        QCOMPARE(FileBytes(), "[FORM_HLAV]\r\nIniDir=" + path.toUtf8() + "\r\nLeft=5\r\nFile=" +
+                                  path.toUtf8() + "\r\nFar=" + far.toUtf8() + "\r\n");
+        QCOMPARE(ini.ReadString(QStringLiteral("FORM_HLAV"), QStringLiteral("IniDir")), path);
+        QCOMPARE(ini.ReadString(QStringLiteral("FORM_HLAV"), QStringLiteral("Far")), far);
+    }
+
     // Names or values that would break the file's structure are refused and change nothing.
     void refusedWrite_data() {
         QTest::addColumn<QString>("section");
@@ -374,6 +442,131 @@ class TestFiles : public QObject {
         QVERIFY(!ini.WriteString(section, key, value));
         QCOMPARE(FileBytes(), before);
     }
+
+    // What ReplaceFile may replace, and that a refusal leaves the path as it was.
+    void replaceFileTargets_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("replaced");
+        QTest::newRow("nothing there yet") << "new" << true;
+        QTest::newRow("regular file") << "file" << true;
+        QTest::newRow("link to a regular file") << "link" << true;
+        QTest::newRow("dangling link") << "dangling" << false;
+        QTest::newRow("folder") << "folder" << false;
+#ifdef Q_OS_UNIX
+        QTest::newRow("pipe") << "fifo" << false;
+        QTest::newRow("device") << "device" << false;
+        // Root may write any file; anybody else may not replace a read-only one.
+        QTest::newRow("read-only file") << "readonly" << (geteuid() == 0);
+#endif
+    }
+
+    void replaceFileTargets() {
+        QFETCH(QString, kind);
+        QFETCH(bool, replaced);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("target"));
+        const QString pointee = dir.filePath(QStringLiteral("pointee"));
+        const QByteArray old = "old contents";
+        auto put = [&old](const QString& at) {
+            QFile f(at);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(old);
+        };
+        QString target = path;
+        if (kind == QLatin1String("file") || kind == QLatin1String("readonly")) {
+            put(path);
+            const auto perms = kind == QLatin1String("file")
+                                   ? QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup
+                                   : QFile::ReadOwner | QFile::ReadGroup;
+            QVERIFY(QFile::setPermissions(path, perms));
+        } else if (kind == QLatin1String("link") || kind == QLatin1String("dangling")) {
+            if (kind == QLatin1String("link"))
+                put(pointee);
+            QVERIFY(QFile::link(pointee, path));
+        } else if (kind == QLatin1String("folder")) {
+            QVERIFY(QDir().mkdir(path));
+#ifdef Q_OS_UNIX
+        } else if (kind == QLatin1String("fifo")) {
+            QCOMPARE(mkfifo(path.toLocal8Bit().constData(), 0600), 0);
+        } else if (kind == QLatin1String("device")) {
+            target = QStringLiteral("/dev/null");
+#endif
+        }
+        const QFileInfo before(target);
+        const QFileDevice::Permissions perms = before.permissions();
+        const QByteArray data = "new contents\r\n";
+
+        QCOMPARE(CanReplaceFile(target), replaced);
+        QCOMPARE(ReplaceFile(target, data), replaced);
+
+        const QFileInfo after(target);
+        if (replaced) {
+            QFile f(target);
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), data);
+            if (before.exists())
+                QCOMPARE(after.permissions(), perms);
+            if (kind == QLatin1String("link")) {
+                QVERIFY(after.isSymLink());
+                QCOMPARE(after.symLinkTarget(), pointee);
+            }
+        } else {
+            QCOMPARE(after.exists(), before.exists());
+            QCOMPARE(after.isFile(), before.isFile());
+            QCOMPARE(after.isDir(), before.isDir());
+            QCOMPARE(after.isSymLink(), before.isSymLink());
+        }
+        // Nothing but what the fixture made is left in the folder.
+        QStringList expected{QStringLiteral("target")};
+        if (kind == QLatin1String("link"))
+            expected.prepend(QStringLiteral("pointee"));
+        if (kind == QLatin1String("device"))
+            expected.clear();
+        QDir folder(dir.path());
+        QCOMPARE(
+            folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System | QDir::Hidden,
+                             QDir::Name),
+            expected);
+    }
+
+#ifdef Q_OS_UNIX
+    // A full disk shows up only when the buffered data is flushed: each writer must notice it
+    // before the commit and keep the old file whole, without a temporary file left behind.
+    void fullDiskKeepsOldFiles_data() {
+        QTest::addColumn<QString>("writer");
+        QTest::newRow("ReplaceFile") << "replace";
+        QTest::newRow("settings store, key rewritten") << "ini";
+    }
+
+    void fullDiskKeepsOldFiles() {
+        QFETCH(QString, writer);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("application.ini"));
+        QByteArray old = "[FORM_HLAV]\r\nLeft=10\r\n[PORTS]\r\nCOM1=/dev/ttyUSB9\r\n";
+        old += QByteArray(3000, ';') + "\r\n";
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(old), old.size());
+        }
+        bool ok = true;
+        {
+            const FileSizeLimit full(1024);
+            if (writer == QLatin1String("replace")) {
+                ok = ReplaceFile(path, QByteArray(4096, 'x'));
+            } else {
+                IniStore ini(path);
+                ok = ini.WriteInt(QStringLiteral("FORM_HLAV"), QStringLiteral("Left"), 20);
+            }
+        }
+        QVERIFY(!ok);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{QStringLiteral("application.ini")});
+    }
+#endif
 
     void keys() {
         const IniStore ini(PutFile("[A]\r\nx=1\r\n[Ports]\r\n; COM1=/dev/null\r\nCOM3 = /dev/a\r\n"

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "GuiFixture.h"
 #include "IniStore.h"
 #include "Settings.h"
@@ -41,6 +42,10 @@ class TestSettings : public QObject {
     void openFailures();
     void openProgramsAfterChange();
     void exeDirClearsPresets();
+#ifdef Q_OS_UNIX
+    void fullDiskKeepsUserFiles_data();
+    void fullDiskKeepsUserFiles();
+#endif
 };
 
 void TestSettings::defaultIniLayout() {
@@ -73,6 +78,9 @@ void TestSettings::readDefaultIni_data() {
     QTest::newRow("modulo 256") << QByteArray("257\r\n 99999 7 300") << 4 << 1 << 44;
     QTest::newRow("a word stops the reading") << QByteArray("5 6 x 7 8") << 2 << 5 << 0xA5;
     QTest::newRow("empty file") << QByteArray() << 0 << 0xA5 << 0xA5;
+    QTest::newRow("byte-order mark before the numbers") << QByteArray("\xEF\xBB\xBF"
+                                                                      "1 2 3")
+                                                        << 3 << 1 << 0xA5;
 }
 
 void TestSettings::readDefaultIni() {
@@ -283,3 +291,57 @@ void TestSettings::exeDirClearsPresets() {
 
 QTEST_MAIN(TestSettings)
 #include "test_settings.moc"
+
+#ifdef Q_OS_UNIX
+// With the disk full, a save over a parameter file and the settings written at exit must fail
+// as a whole: every file keeps the bytes it had, and only the save says so.
+void TestSettings::fullDiskKeepsUserFiles_data() {
+    QTest::addColumn<bool>("exit"); // false: Save over an existing file
+    QTest::newRow("save over a parameter file") << false;
+    QTest::newRow("settings written at exit") << true;
+}
+
+void TestSettings::fullDiskKeepsUserFiles() {
+    QFETCH(bool, exit);
+    QTemporaryDir dir;
+    const QString ign = dir.filePath(QStringLiteral("bike.ign"));
+    const QString appIni = dir.filePath(QStringLiteral("application.ini"));
+    const QString defIni = dir.filePath(QStringLiteral("default.ini"));
+    {
+        Gui first({QStringLiteral("ENGLISH")}, dir.path());
+        first.form->image.SetCell(0, 0, 0, 201);
+        first.prompter.chosen = ign;
+        first.form->MenuSaveClick();
+        first.form->close();
+    }
+    // Longer than the room the full disk leaves, as a settings file with a port table grows.
+    WriteAll(appIni, ReadAll(appIni) + "[PORTS]\r\nCOM1=/dev/ttyUSB7\r\n; " + QByteArray(600, '-') +
+                         "\r\n");
+    const QByteArray ignBefore = ReadAll(ign);
+    const QByteArray appBefore = ReadAll(appIni);
+    const QByteArray defBefore = ReadAll(defIni);
+    QCOMPARE(defBefore.size(), 2508);
+
+    Gui gui({QStringLiteral("ENGLISH")}, dir.path());
+    gui.form->image.SetCell(0, 0, 0, 7);
+    gui.ui().LabelFile2->setText(QStringLiteral("before.ign"));
+    gui.form->move(gui.form->pos() + QPoint(13, 17)); // something new for application.ini
+    {
+        const FileSizeLimit full(512);
+        if (exit) {
+            gui.form->close();
+        } else {
+            gui.prompter.chosen = ign;
+            gui.form->MenuSaveClick();
+        }
+    }
+    QCOMPARE(ReadAll(ign), ignBefore);
+    QCOMPARE(ReadAll(appIni), appBefore);
+    QCOMPARE(ReadAll(defIni), defBefore);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
+    QCOMPARE(gui.prompter.messages,
+             exit ? QStringList() : QStringList{QStringLiteral("Open file error!")});
+    if (!exit)
+        QCOMPARE(gui.ui().LabelFile2->text(), QStringLiteral("before.ign"));
+}
+#endif

@@ -1,4 +1,5 @@
 // The main window's settings, parameter-file and print commands.
+#include "FileWrite.h"
 #include "Hlav.h"
 #include "HlavDetail.h"
 #include "IniStore.h"
@@ -13,7 +14,6 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
 
 namespace zyrk {
 
@@ -65,11 +65,7 @@ void TFormHlav::SaveSettings() {
     WriteApplicationIni(ini, HeldSettings());
 
     // Written whole or not at all: a failed write keeps the copy of the last run.
-    QSaveFile defaults(defaultIni_);
-    if (defaults.open(QIODevice::WriteOnly)) {
-        defaults.write(DefaultIniText(image, allCells));
-        defaults.commit();
-    }
+    ReplaceFile(defaultIni_, DefaultIniText(image, allCells));
 }
 
 void TFormHlav::ReadTestMarker() {
@@ -91,17 +87,16 @@ void TFormHlav::SaveFile(const QString& preset) {
     if (path.isEmpty())
         return;
     savePreset_ = path;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!CanReplaceFile(path)) {
         ShowMessage(messages[MsgOpenFileError]);
         return;
     }
     CommitControls();
     ApplyLimits();
     ShowImage();
-    file.write(WriteParameterFile(image));
-    // Written whole or not at all; a file that could not be completed is reported.
-    if (!file.commit()) {
+    // Written whole or not at all; a file that could not be completed is reported, and the
+    // file that was there before stays as it was.
+    if (!ReplaceFile(path, WriteParameterFile(image))) {
         ShowMessage(messages[MsgOpenFileError]);
         return;
     }

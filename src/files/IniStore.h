@@ -14,9 +14,12 @@ namespace zyrk {
 // - A write rewrites an existing key in place (its key text as first written), appends a new
 //   key after the last key of its section, or appends a new section at the end of the file.
 //   Every other line stays byte for byte as it was; lines end in CR LF.
-// - Each write reads the file afresh and replaces it at once through a temporary file, so a
-//   crash never leaves half a file behind.
-// - Text is UTF-8.
+// - Each write reads the file afresh and replaces it at once through a temporary file
+//   (ReplaceFile), so a crash or a full disk never leaves half a file behind.
+// - Text is UTF-8. A file that is not valid UTF-8 comes from an earlier version, which wrote
+//   the Windows code page windows-1250: it is read in that code page and written back in it.
+// - Only the three bytes EF BB BF at the very start of the file are a byte-order mark, kept
+//   as found; a U+FEFF anywhere else is part of a name or value.
 //
 // The store never reports an error: a missing or unreadable file reads as empty, and a write
 // that cannot be done returns false and leaves the file as it was. A file that exists but

@@ -69,7 +69,8 @@ QByteArray DefaultIniText(const ParamImage& image, const AllCells& allCells) {
 
 int ReadDefaultIni(const QByteArray& text, ParamImage& image, AllCells& allCells) {
     int count = 0;
-    qsizetype at = 0;
+    // A byte-order mark that an editor put at the start is no part of the numbers.
+    qsizetype at = text.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     const qsizetype size = text.size();
     while (count < kImageSize + kServoCount) {
         while (at < size && IsSpace(text[at]))
