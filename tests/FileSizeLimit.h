@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 #ifdef Q_OS_UNIX
 #include <csignal>
 #include <sys/resource.h>
