@@ -10,6 +10,8 @@
 #include "SerialPort.h"
 #include "SimUnit.h"
 
+#include <cstdlib>
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -17,7 +19,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <fcntl.h>
 #include <functional>
+#include <poll.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace zyrk;
 
@@ -152,6 +158,7 @@ class TestE2e : public QObject {
     void commandLine();
     void keepsForeignFileAtLinkPath();
     void exitsWhenStdinEnds();
+    void pulledAdapterStopsWriting();
 };
 
 void TestE2e::initTestCase() {
@@ -478,4 +485,86 @@ void TestE2e::exitsWhenStdinEnds() {
 }
 
 QTEST_GUILESS_MAIN(TestE2e)
+namespace {
+
+// The two ends of a fresh pseudo-terminal: the tool opens the device by its path, the test
+// plays the adapter on the other end and can pull it out by closing it.
+struct Terminal {
+    int master = -1;
+    QString device;
+    Terminal() {
+        master = posix_openpt(O_RDWR | O_NOCTTY);
+        if (master >= 0 && grantpt(master) == 0 && unlockpt(master) == 0)
+            device = QString::fromLocal8Bit(ptsname(master));
+    }
+    ~Terminal() { Pull(); }
+    void Pull() {
+        if (master >= 0)
+            close(master);
+        master = -1;
+    }
+    // Whatever reached the adapter's end within the wait.
+    QByteArray Take(int waitMs) {
+        QByteArray got;
+        pollfd p{master, POLLIN, 0};
+        while (poll(&p, 1, waitMs) > 0 && (p.revents & POLLIN)) {
+            char buffer[256];
+            const ssize_t n = read(master, buffer, sizeof buffer);
+            if (n <= 0)
+                break;
+            got.append(buffer, n);
+            waitMs = 0;
+        }
+        return got;
+    }
+};
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+} // namespace
+
+// A frame leaves whole; once the adapter is gone, the first failed write stops all writing
+// and drops what was queued, so nothing is retried at the speed of the event loop; a port
+// opened again writes again.
+void TestE2e::pulledAdapterStopsWriting() {
+    Terminal adapter;
+    QVERIFY(!adapter.device.isEmpty());
+    SerialPort port;
+    QVERIFY(port.Open(adapter.device));
+    const QByteArray frame = MakeFrame(kCmdMonitor);
+    port.Write(frame);
+    QCOMPARE(adapter.Take(kReplyWaitMs), frame);
+    QVERIFY(!port.WriteStopped());
+
+    adapter.Pull();
+    for (int i = 0; i < 3; ++i)
+        port.Write(frame);
+    QVERIFY(port.WriteStopped());
+    QCOMPARE(port.Queued(), 0);
+
+    // What the window does meanwhile: a tick's worth of writes and polls, and the event loop.
+    const double cpuBefore = CpuSeconds();
+    QElapsedTimer wall;
+    wall.start();
+    for (int tick = 0; tick < 10; ++tick) {
+        port.Write(frame);
+        port.BytesWaiting();
+        QTest::qWait(kTickMs);
+        QCOMPARE(port.Queued(), 0);
+    }
+    qInfo("CPU while the adapter is gone: %.0f %% of a core",
+          100.0 * (CpuSeconds() - cpuBefore) / (static_cast<double>(wall.elapsed()) / 1000.0));
+
+    Terminal again;
+    QVERIFY(port.Open(again.device));
+    QVERIFY(!port.WriteStopped());
+    port.Write(frame);
+    QCOMPARE(again.Take(kReplyWaitMs), frame);
+}
+
 #include "test_e2e.moc"

@@ -1,5 +1,10 @@
 #include "SerialPort.h"
 
+#include "SerialDrain.h"
+
+#include <QElapsedTimer>
+#include <algorithm>
+
 namespace zyrk {
 
 SerialPort::SerialPort() = default;
@@ -10,6 +15,7 @@ SerialPort::~SerialPort() {
 
 bool SerialPort::Open(const QString& path) {
     Close();
+    writeStopped_ = false;
     port_.setPortName(path);
     if (!port_.open(QIODevice::ReadWrite))
         return false;
@@ -54,10 +60,30 @@ QByteArray SerialPort::Read(qint64 max) {
 }
 
 void SerialPort::Write(const QByteArray& frame) {
-    if (!port_.isOpen())
+    if (!port_.isOpen() || writeStopped_)
         return;
-    port_.write(frame);
-    port_.waitForBytesWritten(kTxWaitMs);
+    QElapsedTimer timer;
+    timer.start();
+    const bool handed = port_.write(frame) == frame.size() && port_.waitForBytesWritten(kTxWaitMs);
+    const QSerialPort::SerialPortError error = port_.error();
+    if (error != QSerialPort::NoError && error != QSerialPort::TimeoutError) {
+        StopWriting();
+        return;
+    }
+    if (!handed) {
+        // Still not with the driver after the whole wait: drop it rather than let frames pile
+        // up; the transfer sends again and the monitor asks again.
+        port_.clear(QSerialPort::Output);
+        port_.clearError();
+        return;
+    }
+    DrainTransmit(port_.handle(), std::max<int>(0, kTxWaitMs - static_cast<int>(timer.elapsed())));
+    port_.clearError();
+}
+
+void SerialPort::StopWriting() {
+    writeStopped_ = true;
+    port_.clear(QSerialPort::Output);
     port_.clearError();
 }
 

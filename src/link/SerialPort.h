@@ -24,8 +24,18 @@ class SerialPort : public Port {
     QByteArray Read(qint64 max) override;
     void Write(const QByteArray& frame) override;
 
+    // After a failed write (the adapter pulled out, say) nothing more is written until the
+    // port is opened again: the unsent frames are dropped instead of being retried at the
+    // full speed of the event loop.
+    bool WriteStopped() const { return writeStopped_; }
+    // Bytes that Qt still holds for sending.
+    qint64 Queued() const { return port_.bytesToWrite(); }
+
   private:
+    void StopWriting();
+
     QSerialPort port_;
+    bool writeStopped_ = false;
 };
 
 } // namespace zyrk
