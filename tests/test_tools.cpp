@@ -92,19 +92,26 @@ void TestTools::switchUnit_data() {
     QTest::addColumn<bool>("percent");
     QTest::addColumn<int>("cell");
     QTest::addColumn<int>("converted");
-    QTest::newRow("2000 mV to 40 %") << true << 100 << 40;
-    QTest::newRow("5000 mV to 100 %") << true << 250 << 100;
-    QTest::newRow("20 mV to 0 %") << true << 1 << 0;
-    QTest::newRow("40 % to 2000 mV") << false << 40 << 100;
-    QTest::newRow("99 % to 247") << false << 99 << 247;
-    QTest::newRow("120 % stops at 5000 mV") << false << 120 << 250;
+    QTest::addColumn<int>("flag"); // the unit flag before the switch
+    QTest::newRow("2000 mV to 40 %") << true << 100 << 40 << 0;
+    QTest::newRow("5000 mV to 100 %") << true << 250 << 100 << 0;
+    QTest::newRow("20 mV to 0 %") << true << 1 << 0 << 0;
+    QTest::newRow("40 % to 2000 mV") << false << 40 << 100 << 1;
+    QTest::newRow("99 % to 247") << false << 99 << 247 << 1;
+    QTest::newRow("100 % to 250") << false << 100 << 250 << 1;
+    QTest::newRow("101 % to 252") << false << 101 << 252 << 1;
+    QTest::newRow("102 % to 255, the last that fits") << false << 102 << 255 << 1;
+    QTest::newRow("103 % stops at 5000 mV") << false << 103 << 250 << 1;
+    QTest::newRow("120 % stops at 5000 mV") << false << 120 << 250 << 1;
+    QTest::newRow("flag 2 is per cent: 40 % to 2000 mV") << false << 40 << 100 << 2;
 }
 
 void TestTools::switchUnit() {
     QFETCH(bool, percent);
     QFETCH(int, cell);
+    QFETCH(int, flag);
     ParamImage image;
-    image.SetProcenta(0, percent ? 0 : 1);
+    image.SetProcenta(0, static_cast<uint8_t>(flag));
     for (int i = 0; i < kMapCells; ++i)
         image.Set(off::NapServo1 + i, static_cast<uint8_t>(cell));
     QVERIFY(SwitchMapUnit(image, 0, percent));

@@ -5,6 +5,7 @@
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
+#include "Placement.h"
 #include "SettingsFolder.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QScreen>
+#include <memory>
 
 namespace zyrk {
 
@@ -39,9 +41,17 @@ TFormHlav::TFormHlav(Port& port, Prompter& prompter, const Options& options, QWi
     rowPalette_ = ui.LabelTps0->palette();
     greenRowPalette_ = rowPalette_;
     greenRowPalette_.setColor(QPalette::Window, kBrightGreen);
+    progHnedPalette_ = ui.CheckBoxProgHned->palette();
+    redProgHnedPalette_ = progHnedPalette_;
+    // A check box fills its background in the button colour, and Fusion paints its text area
+    // on the window colour; the tick box itself keeps the base colour.
+    redProgHnedPalette_.setColor(QPalette::Button, Qt::red);
+    redProgHnedPalette_.setColor(QPalette::Window, Qt::red);
 
     // The timer runs from the moment the window exists, so it also fires inside a message
     // box of the start-up; the tick copes with a closed port and empty controls.
+    // A coarse timer would let the tick drift to 52 ms; every time-out of the link counts ticks.
+    Timer1.setTimerType(Qt::PreciseTimer);
     Timer1.setInterval(kTickMs);
     connect(&Timer1, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
     if (options_.runTimer)
@@ -101,9 +111,11 @@ void TFormHlav::closeEvent(QCloseEvent* event) {
 }
 
 void TFormHlav::Timer1Timer() {
+    ++tickDepth_;
     link.Tick();
     Render();
     HighlightLiveCell();
+    --tickDepth_;
 }
 
 void TFormHlav::CentreWindow() {
@@ -112,7 +124,17 @@ void TFormHlav::CentreWindow() {
         return;
     const QSize s = screen->geometry().size();
     const QSize w = frameGeometry().size().expandedTo(sizeHint());
-    move((s.width() - w.width()) / 2, (s.height() - w.height()) / 2);
+    PlaceWindow(QPoint((s.width() - w.width()) / 2, (s.height() - w.height()) / 2));
+}
+
+void TFormHlav::PlaceWindow(QPoint topLeft) {
+    QList<QRect> areas;
+    for (const QScreen* screen : QGuiApplication::screens())
+        areas << screen->availableGeometry();
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QRect home = primary ? primary->availableGeometry() : QRect();
+    const QSize w = frameGeometry().size().expandedTo(sizeHint());
+    move(KeepOnScreen(topLeft, w, areas, home));
 }
 
 // --- Commands ---------------------------------------------------------------------------
@@ -124,7 +146,7 @@ void TFormHlav::MenuNewClick() {
     AfterChange();
     link.Display().statusVisible = false;
     link.Display().gaugeVisible = false;
-    ui.LabelFile2->setText(QString());
+    SetFileCaption(QString());
     Render();
 }
 
@@ -146,18 +168,30 @@ void TFormHlav::MenuVerifyClick() {
 
 void TFormHlav::MenuReadClick() {
     link.StartRead();
-    ui.LabelFile2->setText(QString()); // the image will no longer match a file
+    SetFileCaption(QString()); // the image will no longer match a file
     Render();
 }
 
 void TFormHlav::MenuCom1Click(int index) {
     link.SelectPort(index);
     Render();
+    // The clicked item toggled its own mark, even when the choice stayed the same.
+    MarkComItem(link.Display().comChecked);
+}
+
+void TFormHlav::MarkComItem(int index) {
+    for (int k = 0; k < kComItems; ++k)
+        ui.MenuComItems[static_cast<size_t>(k)]->setChecked(k == index);
 }
 
 void TFormHlav::MenuAboutClick() {
     if (FormAbout)
         FormAbout->exec();
+}
+
+void TFormHlav::SetFileCaption(const QString& caption) {
+    fileCaption_ = caption;
+    ShowFileCaption(ui, caption);
 }
 
 void TFormHlav::SetLanguage(int language) {
@@ -170,6 +204,7 @@ void TFormHlav::ApplyLanguage() {
     LanguageIndex = Byte(lang::SanitizeLanguage(LanguageIndex));
     const int language = LanguageIndex;
     ApplyLanguageTexts(this, ui, language);
+    toolkitTexts_.Use(language);
     // The message table, then the placeholders while no unit answers.
     messages.Fill(language);
     if (link.Display().connectionVisible)
@@ -178,6 +213,17 @@ void TFormHlav::ApplyLanguage() {
 }
 
 void TFormHlav::ShowMessage(const QString& text) {
+    // A box that the tick itself shows (the version mismatch of a transfer) runs its nested
+    // event loop inside Timer1's own slot, where Timer1 cannot fire again. A timer of the
+    // box's own carries the tick on while it stands, so the live values and the watchdog go on.
+    std::unique_ptr<QTimer> carrier;
+    if (tickDepth_ > 0 && Timer1.isActive()) {
+        carrier = std::make_unique<QTimer>();
+        carrier->setTimerType(Qt::PreciseTimer);
+        carrier->setInterval(kTickMs);
+        connect(carrier.get(), &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+        carrier->start();
+    }
     prompter_.Message(this, text);
 }
 
@@ -254,6 +300,11 @@ void TFormHlav::ConnectHandlers() {
     });
 }
 
+bool TFormHlav::IsImageUndoKey(const QKeyEvent* key) const {
+    const QKeySequence pressed(key->keyCombination());
+    return pressed == ui.MenuZpet->shortcut() || pressed == ui.MenuZnovu->shortcut();
+}
+
 bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::Enter:
@@ -271,6 +322,17 @@ bool TFormHlav::eventFilter(QObject* watched, QEvent* event) {
             Edit1Exit();
         }
         break;
+    case QEvent::ShortcutOverride: {
+        // An edit field claims Ctrl+Z for its own text undo; in this window undo and redo act
+        // on the parameter image from every control, so the field must not take the keys.
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && IsImageUndoKey(key)) {
+            event->ignore();
+            return true;
+        }
+        break;
+    }
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -379,10 +441,8 @@ void TFormHlav::Render() {
     for (size_t i = 0; i < d.testText.size(); ++i)
         text(ui.LabelTest[i], d.testText[i], r.testText[i]);
     text(ui.LabelCom, d.comText, r.comText);
-    if (all || d.comChecked != r.comChecked) {
-        for (int k = 0; k < kComItems; ++k)
-            ui.MenuComItems[static_cast<size_t>(k)]->setChecked(k == d.comChecked);
-    }
+    if (all || d.comChecked != r.comChecked)
+        MarkComItem(d.comChecked);
     rendered_ = d;
     renderedOnce_ = true;
 }

@@ -7,9 +7,12 @@
 #include "ParamImage.h"
 #include "Prompter.h"
 #include "Settings.h"
+#include "ToolkitTranslation.h"
 
 #include <QMainWindow>
 #include <QTimer>
+
+class QKeyEvent;
 
 namespace zyrk {
 
@@ -32,6 +35,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
     TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent = nullptr);
     ~TFormHlav() override;
+
+    const QString& FileCaption() const { return fileCaption_; }
 
     void FormCreate();
     void FormClose();
@@ -113,6 +118,10 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
   private:
     void SetLanguage(int language);
+    void MarkComItem(int index);
+    void SetFileCaption(const QString& caption);
+    void PlaceWindow(QPoint topLeft);
+    bool IsImageUndoKey(const QKeyEvent* key) const;
     void StepLiveOrAll(bool up);
     void RestoreSnapshot(bool undo);
     void UpdateUndoControls();
@@ -142,6 +151,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QString applicationIni_;
     QString defaultIni_;
     bool showing_ = false;
+    QString fileCaption_; // LabelFile2 in full; the label may show it shortened
+    ToolkitTranslation toolkitTexts_;
+    int tickDepth_ = 0; // Timer1Timer calls under way (a box inside the tick nests them)
     bool pageByProgram_ = false;
     bool closed_ = false;
     LinkDisplay rendered_;
@@ -152,6 +164,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QPalette greenEditPalette_;
     QPalette rowPalette_;
     QPalette greenRowPalette_;
+    QPalette progHnedPalette_; // "Programming after change" as designed
+    QPalette redProgHnedPalette_;
+    bool progHnedRed_ = false;
 };
 
 } // namespace zyrk

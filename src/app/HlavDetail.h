@@ -19,3 +19,7 @@ inline uint8_t Byte(int v) {
     return static_cast<uint8_t>(v & 0xFF);
 }
 } // namespace zyrk::detail
+
+namespace zyrk {
+QString TimeWithoutZone(const QString& format);
+}

@@ -31,7 +31,7 @@ void TFormHlav::CommitControls() {
     }
     const int s = ServoOfPage();
     image.SetProcenta(s, ui.CheckBoxProcenta->isChecked() ? 1 : 0);
-    const int divisor = image.Procenta(s) == 1 ? 1 : kMvPerMapUnit;
+    const int divisor = image.InPercent(s) ? 1 : kMvPerMapUnit;
     for (size_t j = 0; j < kMapColumns; ++j) {
         image.SetRpm(s, int(j), Byte(ui.UpDownMapRpm[j]->Position() / kRpmPerAxisUnit));
         for (size_t i = 0; i < kMapRows; ++i)
@@ -55,8 +55,8 @@ void TFormHlav::ShowImage() {
         ui.PocPulsuItems[static_cast<size_t>(item)]->setChecked(true);
     } else {
         const int s = ServoOfPage();
-        ui.CheckBoxProcenta->setChecked(image.Procenta(s) != 0);
-        const int factor = image.Procenta(s) == 1 ? 1 : kMvPerMapUnit;
+        ui.CheckBoxProcenta->setChecked(image.InPercent(s));
+        const int factor = image.InPercent(s) ? 1 : kMvPerMapUnit;
         for (size_t j = 0; j < kMapColumns; ++j) {
             ui.UpDownMapRpm[j]->SetPosition(image.Rpm(s, int(j)) * kRpmPerAxisUnit);
             for (size_t i = 0; i < kMapRows; ++i)
@@ -94,7 +94,7 @@ void TFormHlav::UpdatePageFurniture() {
     for (SpinButton* spin : ui.CSpinButtonMap)
         spin->setVisible(rows);
     // 3. The map's range and step follow the unit of the servo on show.
-    const bool percent = image.Procenta(ActivePage() == kPageServo1 ? 0 : 1) == 1;
+    const bool percent = image.InPercent(ActivePage() == kPageServo1 ? 0 : 1);
     const int max = percent ? kPercentMax : kMapMvMax;
     const int step = percent ? kPercentStep : kMapMvStep;
     if (ui.UpDownMap[0][0]->Max() != max || ui.UpDownMap[0][0]->Increment() != step) {
@@ -114,13 +114,14 @@ void TFormHlav::UpdatePageFurniture() {
             label->adjustSize();
         }
     }
-    // 5. A ticked "program after change" is shown in red as a warning; the palette is set
-    // only when the colour changes.
-    const QColor warning =
-        ui.CheckBoxProgHned->isChecked() ? QColor(Qt::red) : palette().color(QPalette::Button);
-    if (ui.CheckBoxProgHned->palette().color(QPalette::Window) != warning ||
-        !ui.CheckBoxProgHned->autoFillBackground())
-        SetBackground(ui.CheckBoxProgHned, warning);
+    // 5. A ticked "program after change" is shown all in red as a warning, its tick box
+    // left white to be read; unticked it is exactly as designed. The palette is set only when
+    // the state changes.
+    const bool warn = ui.CheckBoxProgHned->isChecked();
+    if (warn != progHnedRed_) {
+        progHnedRed_ = warn;
+        ui.CheckBoxProgHned->setPalette(warn ? redProgHnedPalette_ : progHnedPalette_);
+    }
 }
 
 void TFormHlav::AfterChange() {

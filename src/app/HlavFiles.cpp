@@ -12,8 +12,10 @@
 #include <QDir>
 #include <QFile>
 #include <QPainter>
+#include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 
 namespace zyrk {
 
@@ -29,7 +31,7 @@ SettingsValues TFormHlav::HeldSettings() const {
     v.comIndex = link.ComIndex;
     v.autoScanIndex = link.AutoScanIndex;
     v.languageIndex = LanguageIndex;
-    v.file = ui.LabelFile2->text();
+    v.file = fileCaption_;
     v.lastFilePath = LastFilePath;
     v.page = ActivePage();
     return v;
@@ -42,13 +44,13 @@ void TFormHlav::LoadSettings() {
     SettingsValues v = HeldSettings();
     ReadApplicationIni(ini, v);
     // The client area has the designed fixed size, so only the place is taken; the stored
-    // size is the frame around it.
-    move(v.left, v.top);
+    // size is the frame around it. A place that would hide the menu bar off a screen (a
+    // screen since removed, a smaller one) is brought back onto one.
+    PlaceWindow(QPoint(v.left, v.top));
     link.ComIndex = v.comIndex;
     link.AutoScanIndex = v.autoScanIndex;
     LanguageIndex = v.languageIndex;
-    ui.LabelFile2->setText(v.file);
-    ui.LabelFile2->adjustSize();
+    SetFileCaption(v.file);
     LastFilePath = v.lastFilePath;
     openPreset_ = savePreset_ = LastFilePath;
     // A page the tool never writes leaves the page on show as it is.
@@ -76,8 +78,7 @@ void TFormHlav::ReadTestMarker() {
 }
 
 void TFormHlav::TookFile(const QString& path) {
-    ui.LabelFile2->setText(QDir::toNativeSeparators(path));
-    ui.LabelFile2->adjustSize();
+    SetFileCaption(QDir::toNativeSeparators(path));
     LastFilePath = QDir::toNativeSeparators(path);
     openPreset_ = savePreset_ = LastFilePath;
 }
@@ -178,6 +179,20 @@ void TFormHlav::SetPrintLayout(bool normal) {
     }
 }
 
+// The long time format of the user's locale without its time-zone name, which Linux locales
+// add ("04:11:03 UTC"): the date line gives hours, minutes and seconds.
+QString TimeWithoutZone(const QString& format) {
+    QString out;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            out += c;
+    }
+    return out.simplified();
+}
+
 bool TFormHlav::PrintClientArea() {
     QPrinter printer(QPrinter::HighResolution);
     if (!options_.printFile.isEmpty()) {
@@ -187,6 +202,14 @@ bool TFormHlav::PrintClientArea() {
         return false;
     }
     printer.setDocName(windowTitle());
+    // The focused field would print with its cursor and focus frame.
+    QPointer<QWidget> focused = focusWidget();
+    if (focused)
+        focused->clearFocus();
+    const auto giveFocusBack = qScopeGuard([&focused] {
+        if (focused)
+            focused->setFocus();
+    });
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -206,9 +229,10 @@ void TFormHlav::SpeedButtonPrintClick() {
     const QDateTime now = QDateTime::currentDateTime();
     LinkDisplay& d = link.Display();
     d.statusShade = Shade::ButtonFace;
-    d.statusText = QString::fromUtf8(kDateLine[lang::SanitizeLanguage(LanguageIndex)]) +
-                   system.toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ") +
-                   system.toString(now.time(), QLocale::LongFormat);
+    d.statusText =
+        QString::fromUtf8(kDateLine[lang::SanitizeLanguage(LanguageIndex)]) +
+        system.toString(now.date(), QLocale::ShortFormat) + QStringLiteral("    ") +
+        system.toString(now.time(), TimeWithoutZone(system.timeFormat(QLocale::LongFormat)));
     link.MessageTime = kMessageTicks;
     d.statusVisible = true;
     d.gaugeVisible = false;
@@ -229,7 +253,7 @@ void TFormHlav::SpeedButtonPrintClick() {
     renderedOnce_ = false; // the connection label and the rest come back as the link says
     Render();
     if (!printed)
-        ShowMessage(tr("Printing failed: no printer is available."));
+        ShowMessage(messages[MsgNoPrinter]);
 }
 
 } // namespace zyrk

@@ -7,7 +7,9 @@ class QWidget;
 namespace zyrk {
 
 // Message boxes, behind an interface so that tests can answer them. A box runs a nested
-// event loop in which the 55 ms tick keeps firing.
+// event loop in which the 55 ms tick keeps firing: Timer1 itself for a box that a command
+// shows, and for a box shown from inside the tick (where Timer1 cannot fire again until its
+// slot returns) a timer that the window starts for as long as the box stands.
 class Prompter {
   public:
     enum Answer { Yes, No, Cancel };

@@ -34,7 +34,7 @@ void WriteServo(QByteArray& out, const ParamImage& image, int s) {
     for (int c = 0; c < kMapColumns; ++c)
         out += Field(image.Rpm(s, c) * 100, 5);
     out += "\r\nNAP_SERVO" + n + "    ";
-    const int factor = image.Procenta(s) != 0 ? 1 : kMvPerUnit;
+    const int factor = image.InPercent(s) ? 1 : kMvPerUnit;
     for (int k = 0; k < kMapCells; ++k) {
         out += Field(image.At(ParamImage::MapOffset(s) + k) * factor, 5);
         if (k % kMapColumns == kMapColumns - 1)
@@ -135,7 +135,7 @@ bool ReadRecord(const QByteArray& key, Tokens& tokens, ParamImage& image) {
         }
         if (key == "NAP_SERVO" + n) {
             // The unit of the cells is the one the servo holds when the record is read.
-            const int divisor = image.Procenta(s) != 0 ? 1 : kMvPerUnit;
+            const int divisor = image.InPercent(s) ? 1 : kMvPerUnit;
             return ReadNumbers(tokens, kMapCells, [&](int k, int v) {
                 image.Set(ParamImage::MapOffset(s) + k, Byte(v / divisor));
             });

@@ -48,6 +48,10 @@ const MessageRow kMessageRows[] = {
     {MsgSaving, {"Ukládání:", "Saving:", "Speicherung:"}},
     {MsgServoDesired, {"Servo požadované", "Servo desired", "Servo Sollspannung"}},
     {MsgServoMeasured, {"Servo měřené", "Servo measured", "Servo gemessene"}},
+    {MsgNoPrinter,
+     {"Tisk se nezdařil: není k dispozici žádná tiskárna.",
+      "Printing failed: no printer is available.",
+      "Drucken fehlgeschlagen: kein Drucker verfügbar."}},
 };
 
 } // namespace

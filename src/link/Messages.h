@@ -34,6 +34,7 @@ enum MsgId : int {
     MsgSaving = 34,
     MsgServoDesired = 38,
     MsgServoMeasured = 39,
+    MsgNoPrinter = 40,
 };
 
 // The language-dependent texts the code shows, in the language in force at the last fill.

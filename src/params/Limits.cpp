@@ -31,7 +31,7 @@ void FactoryDefaults(ParamImage& image) {
     }
     for (int i = 0; i < kMapCells; ++i) {
         for (int s = 0; s < kServoCount; ++s) {
-            const int divisor = image.Procenta(s) == 1 ? kMvPerPercent : kMvPerUnit;
+            const int divisor = image.InPercent(s) ? kMvPerPercent : kMvPerUnit;
             image.Set(ParamImage::MapOffset(s) + i,
                       static_cast<uint8_t>(DefaultNapMv(i) / divisor));
         }

@@ -78,6 +78,9 @@ class ParamImage {
     void SetTpEnable(int servo, uint8_t v) { Set(off::TpEnable + servo, v); }
     uint8_t Procenta(int servo) const { return At(off::Procenta + servo); }
     void SetProcenta(int servo, uint8_t v) { Set(off::Procenta + servo, v); }
+    // The one reading of the unit flag: any value but 0 means the map is in per cent, as the
+    // check box and the parameter file have always taken it.
+    bool InPercent(int servo) const { return Procenta(servo) != 0; }
     uint8_t HysterOff(int servo) const { return At(off::HysterOff + servo); }
     void SetHysterOff(int servo, uint8_t v) { Set(off::HysterOff + servo, v); }
 

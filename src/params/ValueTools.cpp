@@ -9,7 +9,8 @@ constexpr int kTps0CaptureMin = 300;
 constexpr int kTps0CaptureMax = 2500;
 constexpr int kTps100CaptureMin = 2500;
 constexpr int kTps100CaptureMax = 4900;
-constexpr int kUnitsFullScale = 250; // 5000 mV in 20 mV units, which is 100 %
+constexpr int kUnitsFullScale = 250;        // 5000 mV in 20 mV units, which is 100 %
+constexpr int kLargestFittingPercent = 102; // 102 x 5 / 2 = 255
 
 void StepCell(ParamImage& image, int offset, bool up) {
     const uint8_t v = image.At(offset);
@@ -58,16 +59,18 @@ bool CaptureTps100(ParamImage& image, int liveMv) {
 }
 
 bool SwitchMapUnit(ParamImage& image, int servo, bool percent) {
-    if ((image.Procenta(servo) != 0) == percent)
+    if (image.InPercent(servo) == percent)
         return false;
     image.SetProcenta(servo, percent ? 1 : 0);
     const int map = ParamImage::MapOffset(servo);
     for (int i = 0; i < kMapCells; ++i) {
         const int cell = image.At(map + i);
-        // A per-cent cell above 100 % (reachable by stepping) would not fit a byte in 20 mV
-        // units; it becomes the top of the range, 5000 mV, instead of wrapping to a low value.
-        const int converted =
-            percent ? (cell + 1) * 2 / 5 : std::min(cell * 5 / 2, kUnitsFullScale);
+        // cell x 5 / 2 fits a byte up to 102 % (255); a per-cent cell above that (reachable by
+        // stepping or from a file) becomes the top of the range, 5000 mV, instead of wrapping
+        // to a low value.
+        const int converted = percent                          ? (cell + 1) * 2 / 5
+                              : cell <= kLargestFittingPercent ? cell * 5 / 2
+                                                               : kUnitsFullScale;
         image.Set(map + i, static_cast<uint8_t>(converted));
     }
     return true;

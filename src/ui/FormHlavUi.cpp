@@ -370,6 +370,7 @@ void SetBackground(QWidget* widget, const QColor& color) {
 
 void BuildFormLayout(QMainWindow* window, FormHlavUi& ui) {
     window->setFont(WindowFont(kSmallFontPx));
+    window->setWindowIcon(WindowIcon());
     ui.client = new QWidget(window);
     ui.client->setFixedSize(kClientWidth, kClientHeight);
     window->setCentralWidget(ui.client);
@@ -449,7 +450,9 @@ void NameControls(FormHlavUi& ui) {
 QFileDialog* MakeOpenDialog1(QWidget* parent) {
     auto* dialog = new QFileDialog(parent);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
+    // It does not insist that the file exists: a missing one is reported by the Open command
+    // with the tool's own "Open file error!".
+    dialog->setFileMode(QFileDialog::AnyFile);
     dialog->setDefaultSuffix(QStringLiteral("ign"));
     dialog->setNameFilters(
         {QStringLiteral("Ignition Parametrs(*.ign)"), QStringLiteral("All Files (*.*)")});
@@ -562,6 +565,41 @@ QToolButton* AddToolBar2Button(FormHlavUi& ui, const QIcon& icon, const QString&
     SetHint(button, hint, true);
     bar->show();
     return button;
+}
+
+QIcon WindowIcon() {
+    // A servo map seen from above: a 3 x 3 grid of cells rising from blue to red, with the
+    // cell the engine runs in marked in green, on a dark tile.
+    constexpr int kIconPx = 32;
+    QPixmap pm(kIconPx, kIconPx);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 48, 64));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 5, 5);
+    const QColor cells[3][3] = {{QColor(40, 90, 220), QColor(60, 160, 230), QColor(90, 200, 120)},
+                                {QColor(60, 160, 230), QColor(0, 255, 0), QColor(240, 200, 40)},
+                                {QColor(90, 200, 120), QColor(240, 200, 40), QColor(220, 50, 40)}};
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) {
+            p.setBrush(cells[r][c]);
+            p.drawRect(QRectF(4 + 8.5 * c, 4 + 8.5 * r, 7, 7));
+        }
+    }
+    p.end();
+    return QIcon(pm);
+}
+
+void ShowFileCaption(FormHlavUi& ui, const QString& caption) {
+    // The room up to the pulses group's frame; a longer path is shortened in the middle, so
+    // that its start (the drive or folder) and its name both stay readable.
+    constexpr int kGap = 8;
+    QLabel* label = ui.LabelFile2;
+    const int room = ui.RadioGroupPocPulsu->x() - kGap - label->x();
+    label->setText(label->fontMetrics().elidedText(caption, Qt::ElideMiddle, room));
+    label->setToolTip(caption);
+    label->adjustSize();
 }
 
 } // namespace zyrk

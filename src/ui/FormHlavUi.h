@@ -168,6 +168,13 @@ QFileDialog* MakeSaveDialog1(QWidget* parent);
 // Adds a flat picture button to GroupBoxToolBar2, after the buttons already there.
 QToolButton* AddToolBar2Button(FormHlavUi& ui, const QIcon& icon, const QString& hint);
 
+// The window's icon, 32 x 32, drawn in code.
+QIcon WindowIcon();
+
+// The name of the parameter file in LabelFile2: shortened in the middle to the room the label
+// has, the full text as its tooltip.
+void ShowFileCaption(FormHlavUi& ui, const QString& caption);
+
 // A font of the window: the plain sans-serif face at a pixel height.
 QFont WindowFont(int pixelSize, bool bold = false);
 
