@@ -6,6 +6,7 @@
 
 #include <QLocale>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace zyrk {
@@ -13,7 +14,11 @@ namespace zyrk {
 // Answers message boxes without showing them and remembers what they said.
 class FakePrompter : public Prompter {
   public:
-    void Message(QWidget*, const QString& text) override { messages << text; }
+    void Message(QWidget*, const QString& text) override {
+        messages << text;
+        if (whileShown)
+            whileShown();
+    }
     Answer AskYesNoCancel(QWidget*, const QString& text) override {
         questions << text;
         return answer;
@@ -29,8 +34,9 @@ class FakePrompter : public Prompter {
     QStringList messages;
     QStringList questions;
     Answer answer = Yes;
-    QString chosen;      // the path the file dialogs return; empty: cancelled
-    QStringList presets; // what each file dialog was opened with
+    QString chosen;                   // the path the file dialogs return; empty: cancelled
+    QStringList presets;              // what each file dialog was opened with
+    std::function<void()> whileShown; // runs while a message box "stands"
 };
 
 // A main window on the in-process simulated unit, with its own settings folder and the
@@ -45,11 +51,12 @@ struct Gui {
     // The settings live in a folder of the test's own: a fresh one unless one is given, so
     // that a second window can start from what the first one stored.
     explicit Gui(const QStringList& arguments = {QStringLiteral("ENGLISH")},
-                 const QString& folder = QString(), const QString& marker = QString()) {
+                 const QString& folder = QString(), const QString& marker = QString(),
+                 bool runTimer = false) {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         TFormHlav::Options options;
         options.arguments = arguments;
-        options.runTimer = false;
+        options.runTimer = runTimer;
         options.settingsFolder = folder.isEmpty() ? settings.path() : folder;
         options.testMarker =
             marker.isEmpty() ? settings.filePath(QStringLiteral("no-marker.txt")) : marker;

@@ -36,6 +36,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
     TFormHlav(Port& port, Prompter& prompter, const Options& options, QWidget* parent = nullptr);
     ~TFormHlav() override;
 
+    // The parameter file's name as LabelFile2 shows it, shortened there when it is long.
+    void SetFileCaption(const QString& caption);
     const QString& FileCaption() const { return fileCaption_; }
 
     void FormCreate();
@@ -119,7 +121,6 @@ class TFormHlav : public QMainWindow, public LinkHost {
   private:
     void SetLanguage(int language);
     void MarkComItem(int index);
-    void SetFileCaption(const QString& caption);
     void PlaceWindow(QPoint topLeft);
     bool IsImageUndoKey(const QKeyEvent* key) const;
     void StepLiveOrAll(bool up);

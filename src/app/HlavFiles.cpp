@@ -15,7 +15,6 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QScopeGuard>
 
 namespace zyrk {
 
@@ -202,14 +201,6 @@ bool TFormHlav::PrintClientArea() {
         return false;
     }
     printer.setDocName(windowTitle());
-    // The focused field would print with its cursor and focus frame.
-    QPointer<QWidget> focused = focusWidget();
-    if (focused)
-        focused->clearFocus();
-    const auto giveFocusBack = qScopeGuard([&focused] {
-        if (focused)
-            focused->setFocus();
-    });
     QPainter painter;
     if (!painter.begin(&printer))
         return false;
@@ -243,6 +234,11 @@ void TFormHlav::SpeedButtonPrintClick() {
     white.setColor(QPalette::Window, Qt::white);
     ui.client->setPalette(white);
     ui.client->setAutoFillBackground(true);
+    // The focused field would print with its cursor and focus frame; it gets the focus back
+    // once the window is whole again.
+    const QPointer<QWidget> focused = focusWidget();
+    if (focused)
+        focused->clearFocus();
     SetPrintLayout(false);
     const bool printed = PrintClientArea();
     // Unlike a failed print that left the window stripped, the window always comes back.
@@ -252,6 +248,8 @@ void TFormHlav::SpeedButtonPrintClick() {
     ResetLiveColours();
     renderedOnce_ = false; // the connection label and the rest come back as the link says
     Render();
+    if (focused)
+        focused->setFocus();
     if (!printed)
         ShowMessage(messages[MsgNoPrinter]);
 }

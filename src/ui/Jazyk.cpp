@@ -62,6 +62,23 @@ void ApplyLanguageTexts(QMainWindow* window, FormHlavUi& ui, int language) {
     ui.CheckBoxProgHned->resize(std::max(kProgHnedWidth, ui.CheckBoxProgHned->sizeHint().width()),
                                 ui.CheckBoxProgHned->height());
 
+    // A hysteresis caption longer than the room before the "Off" field (German) breaks onto
+    // a second line instead of running into the field; the line below has room for it.
+    constexpr int kCaptionGap = 4;
+    QLabel* hyster = ui.LabelHysterMv;
+    const int room = ui.EditHysterOff->x() - kCaptionGap - hyster->x();
+    hyster->setWordWrap(false);
+    hyster->adjustSize();
+    if (hyster->width() > room) {
+        hyster->setWordWrap(true);
+        hyster->setFixedWidth(room);
+        hyster->adjustSize();
+    } else {
+        hyster->setMinimumWidth(0);
+        hyster->setMaximumWidth(QWIDGETSIZE_MAX);
+        hyster->adjustSize();
+    }
+
     // 4. Radio items; the selection stays.
     for (int i = 0; i < kPulsesItems; ++i)
         ui.PocPulsuItems[static_cast<size_t>(i)]->setText(lang::PulsesItem(i, language));
