@@ -1,6 +1,7 @@
 #include "Hlav.h"
 
 #include "About.h"
+#include "HlavCompare.h"
 #include "HlavDetail.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
@@ -57,6 +58,7 @@ void TFormHlav::FormCreate() {
     BuildServoPages(ui); // 1
     NameControls(ui);
     ConnectHandlers();
+    compare = new CompareTool(*this);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -170,6 +172,8 @@ void TFormHlav::ApplyLanguage() {
     LanguageIndex = Byte(lang::SanitizeLanguage(LanguageIndex));
     const int language = LanguageIndex;
     ApplyLanguageTexts(this, ui, language);
+    if (compare)
+        compare->ApplyLanguage(language);
     // The message table, then the placeholders while no unit answers.
     messages.Fill(language);
     if (link.Display().connectionVisible)

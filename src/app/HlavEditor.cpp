@@ -1,6 +1,7 @@
 // The main window's editing operations: the binding of the controls to the image, the undo
 // history with programming after change, and the value tools.
 #include "Hlav.h"
+#include "HlavCompare.h"
 #include "HlavDetail.h"
 #include "Limits.h"
 #include "ValueTools.h"
@@ -121,6 +122,9 @@ void TFormHlav::UpdatePageFurniture() {
     if (ui.CheckBoxProgHned->palette().color(QPalette::Window) != warning ||
         !ui.CheckBoxProgHned->autoFillBackground())
         SetBackground(ui.CheckBoxProgHned, warning);
+    // 6. The outlines of the last comparison.
+    if (compare)
+        compare->Refresh();
 }
 
 void TFormHlav::AfterChange() {
@@ -135,6 +139,8 @@ void TFormHlav::StartHistory() {
 }
 
 void TFormHlav::PushHistory() {
+    if (compare)
+        compare->Refresh(); // a pick of the pulses changes the image without showing it
     if (history.Push(image, ActivePage())) {
         UpdateUndoControls();
         if (ui.CheckBoxProgHned->isChecked())
