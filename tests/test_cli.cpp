@@ -224,7 +224,8 @@ void TestCli::commands_data() {
                                                     "1",      "--log", "m.csv"}
                              << 0 << "rpm "
                              << "";
-    QTest::newRow("search") << none << QStringList{"verify", "good.ign"} << 0 << "matches"
+    QTest::newRow("search") << none << QStringList{"--quiet", "verify", "good.ign"} << 0
+                            << "matches"
                             << "the unit answered on COM7";
     QTest::newRow("verify differs") << none << QStringList{"--port", "@", "verify", "changed.ign"}
                                     << 1 << "verify block 1: the unit's block differs"
@@ -278,6 +279,8 @@ void TestCli::commands() {
     QVERIFY2(run.out.contains(result), qPrintable(run.out));
     QVERIFY2(run.err.contains(progress), qPrintable(run.err));
     QTEST(run.exit, "exit");
+    if (arguments.contains(QLatin1String("--quiet")))
+        QVERIFY2(!run.err.contains(QLatin1String("block")), qPrintable(run.err));
 
     const QString row = QString::fromLatin1(QTest::currentDataTag());
     if (row == QLatin1String("read")) {

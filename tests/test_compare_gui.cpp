@@ -75,6 +75,9 @@ void TestCompareGui::compareWithUnit() {
     ui.EditMap[0][0]->setText(QStringLiteral("999")); // typed, not yet taken in
     const ParamImage before = gui.form->image;
     const QString file = ui.LabelFile2->text();
+    int outlineSignals = 0;
+    connect(gui.form->compare, &CompareTool::OutlinesChanged, this,
+            [&outlineSignals] { ++outlineSignals; });
 
     gui.form->compare->MenuCompareUnit->trigger();
     QVERIFY(gui.form->link.ReadingAside());
@@ -100,6 +103,7 @@ void TestCompareGui::compareWithUnit() {
     QCOMPARE(gui.form->compare->ServoOutlines()->Targets(),
              (QList<QWidget*>{ui.EditHysterOff, ui.EditMap[4][4]}));
     QCOMPARE(gui.form->compare->MiscOutlines()->Targets(), QList<QWidget*>{ui.EditTps0});
+    QCOMPARE(gui.form->compare->Outlined().size(), size_t(3));
     gui.Ticks(kMonitorEveryTicks + 1); // a monitor reply lights the cell the engine runs in
     QCOMPARE(ui.EditMap[4][4]->palette().color(QPalette::Base), kGreen);
     const QImage shot = ui.GroupBoxServo->grab().toImage();
@@ -120,6 +124,8 @@ void TestCompareGui::compareWithUnit() {
     gui.form->AfterChange();
     QVERIFY(gui.form->compare->ServoOutlines()->Targets().isEmpty());
     QVERIFY(gui.form->compare->MiscOutlines()->Targets().isEmpty());
+    QVERIFY(gui.form->compare->Outlined().empty());
+    QCOMPARE(outlineSignals, 2); // shown, then ended
     QCOMPARE(window->Tree()->topLevelItemCount(), 2);
 
     // A comparison that finds nothing says so.

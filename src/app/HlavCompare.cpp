@@ -84,6 +84,7 @@ void CompareTool::Present(std::vector<Difference> differences, const QString& fi
     differences_ = std::move(differences);
     compared_ = form_.image;
     outlining_ = !differences_.empty();
+    emit OutlinesChanged();
     if (!window_)
         window_ = new DifferencesWindow(&form_);
     window_->SetDifferences(differences_, fileName, form_.LanguageIndex);
@@ -93,9 +94,12 @@ void CompareTool::Present(std::vector<Difference> differences, const QString& fi
 }
 
 void CompareTool::ClearOutlines() {
+    const bool was = outlining_;
     outlining_ = false;
     servoLayer_->SetTargets({});
     miscLayer_->SetTargets({});
+    if (was)
+        emit OutlinesChanged();
 }
 
 QWidget* CompareTool::FieldWidget(const Difference& d) const {

@@ -38,6 +38,14 @@ class CompareTool : public QObject {
     DifferencesWindow* Window() const { return window_; }
     OutlineLayer* ServoOutlines() const { return servoLayer_; }
     OutlineLayer* MiscOutlines() const { return miscLayer_; }
+    // The fields outlined now (empty once the image has changed), for other views of the
+    // maps to outline the same cells; OutlinesChanged() tells them when to look again.
+    std::vector<Difference> Outlined() const {
+        return outlining_ ? differences_ : std::vector<Difference>{};
+    }
+
+  signals:
+    void OutlinesChanged();
 
   private:
     void OnTransfer(const TransferEvent& event);

@@ -350,7 +350,8 @@ void Session::Tick() {
             link_.ComIndex = link_.AutoScanIndex; // the watchdog keeps to the port that answered
             portLabel_ = PortText();
             json_.insert(QStringLiteral("port"), portLabel_);
-            Progress(QStringLiteral("the unit answered on ") + portLabel_);
+            // Said even with --quiet: which port it was is a result, not progress.
+            err_ << "the unit answered on " << portLabel_ << Qt::endl;
             StartCommand();
         } else if (link_.AutoScanIndex != lastScanIndex_) {
             lastScanIndex_ = link_.AutoScanIndex;
