@@ -342,8 +342,12 @@ void Session::Tick() {
     if (finished_)
         return;
     link_.Tick();
-    if (finished_)
+    if (finished_) {
+        // Ended by an observer inside the tick, whose watchdog may have reopened the port
+        // after Finish closed it.
+        link_.ClosePort();
         return;
+    }
     switch (phase_) {
     case Phase::Search:
         if (answered_) {
