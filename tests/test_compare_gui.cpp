@@ -113,6 +113,12 @@ void TestCompareGui::compareWithUnit() {
     QVERIFY(shot.pixelColor(ui.EditMap[4][3]->geometry().topLeft() - QPoint(1, 1)) !=
             OutlineLayer::kColour);
 
+    // Paper shows the values only.
+    gui.form->SetPrintLayout(false);
+    QVERIFY(!gui.form->compare->ServoOutlines()->isVisible());
+    gui.form->SetPrintLayout(true);
+    QVERIFY(gui.form->compare->ServoOutlines()->isVisibleTo(ui.GroupBoxServo));
+
     // The page on show decides which outlines are drawn.
     gui.ShowPage(kPageServo2);
     QVERIFY(gui.form->compare->ServoOutlines()->Targets().isEmpty());
@@ -146,6 +152,11 @@ void TestCompareGui::shortcutStartsCompare() {
     QCOMPARE(int(gui.form->link.LinkMode), int(ModeRead));
     QVERIFY(gui.form->link.ReadingAside());
     QCOMPARE(gui.form->compare->MenuCompareUnit->parent(), gui.ui().MenuDevice);
+    // The second toolbar's button does the same.
+    gui.form->link.StartVerify();
+    gui.form->compare->SpeedButtonCompare->click();
+    QVERIFY(gui.form->link.ReadingAside());
+    QVERIFY(gui.ui().GroupBoxToolBar2->isVisible());
 }
 
 void TestCompareGui::compareWithFile_data() {
@@ -218,6 +229,7 @@ void TestCompareGui::languageFollows() {
     RunTicks(gui);
     gui.form->MenuCzechClick();
     QCOMPARE(gui.form->compare->MenuCompareUnit->text(), QStringLiteral("Porovnat s jednotkou"));
+    QCOMPARE(gui.form->compare->SpeedButtonCompare->toolTip(), QStringLiteral("Porovnat"));
     QCOMPARE(gui.form->compare->Window()->windowTitle(), QStringLiteral("Rozdíly"));
     gui.form->MenuGermanClick();
     QCOMPARE(gui.form->compare->MenuCompareFile->text(), QStringLiteral("Mit Datei vergleichen…"));

@@ -9,8 +9,28 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QPainter>
 
 namespace zyrk {
+
+namespace {
+constexpr int kPicturePx = 16;
+
+// Two sheets side by side with a bar between them: this set against the unit's.
+QIcon ComparePicture() {
+    QPixmap pm(kPicturePx, kPicturePx);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(Qt::black);
+    p.setBrush(Qt::white);
+    p.drawRect(1, 2, 5, 11);
+    p.drawRect(10, 2, 5, 11);
+    p.setPen(OutlineLayer::kColour);
+    p.drawLine(7, 6, 8, 6);
+    p.drawLine(7, 9, 8, 9);
+    return QIcon(pm);
+}
+} // namespace
 
 CompareTool::CompareTool(TFormHlav& form) : QObject(&form), form_(form) {
     FormHlavUi& ui = form_.ui;
@@ -21,6 +41,9 @@ CompareTool::CompareTool(TFormHlav& form) : QObject(&form), form_(form) {
     MenuCompareFile->setObjectName(QStringLiteral("MenuCompareFile"));
     connect(MenuCompareUnit, &QAction::triggered, this, &CompareTool::CompareWithUnit);
     connect(MenuCompareFile, &QAction::triggered, this, &CompareTool::CompareWithFile);
+    SpeedButtonCompare = AddToolBar2Button(ui, ComparePicture(), QString());
+    SpeedButtonCompare->setObjectName(QStringLiteral("SpeedButtonCompare"));
+    connect(SpeedButtonCompare, &QToolButton::clicked, this, &CompareTool::CompareWithUnit);
 
     servoLayer_ = new OutlineLayer(ui.GroupBoxServo);
     miscLayer_ = new OutlineLayer(ui.TabSheet_Ruzne);
@@ -32,8 +55,14 @@ void CompareTool::ApplyLanguage(int language) {
     MenuCompareFile->setText(lang::MenuCompareFile.In(language));
     SetHint(MenuCompareUnit, lang::HintCompareUnit.In(language), false);
     SetHint(MenuCompareFile, lang::HintCompareFile.In(language), false);
+    SetHint(SpeedButtonCompare, lang::HintCompareUnit.In(language), true);
     if (window_)
         window_->ApplyLanguage(language);
+}
+
+void CompareTool::SetPrinting(bool printing) {
+    servoLayer_->SetSuppressed(printing);
+    miscLayer_->SetSuppressed(printing);
 }
 
 void CompareTool::CompareWithUnit() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 class QAction;
+class QToolButton;
 class QWidget;
 
 namespace zyrk {
@@ -29,12 +30,15 @@ class CompareTool : public QObject {
     void CompareWithUnit();
     void CompareWithFile();
     void ApplyLanguage(int language);
+    // The print shows the values only: no outlines on paper.
+    void SetPrinting(bool printing);
     // After every change and page change (from the page furniture and the undo ring): the
     // outlines follow the page on show and vanish once the image has changed.
     void Refresh();
 
     QAction* MenuCompareUnit = nullptr;
     QAction* MenuCompareFile = nullptr;
+    QToolButton* SpeedButtonCompare = nullptr; // Compare with unit, on the second toolbar
     DifferencesWindow* Window() const { return window_; }
     OutlineLayer* ServoOutlines() const { return servoLayer_; }
     OutlineLayer* MiscOutlines() const { return miscLayer_; }

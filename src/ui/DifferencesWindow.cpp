@@ -92,9 +92,14 @@ void OutlineLayer::SetTargets(const QList<QWidget*>& targets) {
     if (next == targets_)
         return;
     targets_ = next;
-    setVisible(!targets_.isEmpty());
+    setVisible(!targets_.isEmpty() && !suppressed_);
     raise(); // above anything added to the page since
     update();
+}
+
+void OutlineLayer::SetSuppressed(bool suppressed) {
+    suppressed_ = suppressed;
+    setVisible(!targets_.isEmpty() && !suppressed_);
 }
 
 QList<QWidget*> OutlineLayer::Targets() const {

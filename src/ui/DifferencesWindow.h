@@ -44,6 +44,8 @@ class OutlineLayer : public QWidget {
     explicit OutlineLayer(QWidget* page);
     void SetTargets(const QList<QWidget*>& targets);
     QList<QWidget*> Targets() const;
+    // Hidden while set (printing), the targets kept.
+    void SetSuppressed(bool suppressed);
     static const QColor kColour;
 
   protected:
@@ -52,6 +54,7 @@ class OutlineLayer : public QWidget {
 
   private:
     QList<QPointer<QWidget>> targets_;
+    bool suppressed_ = false;
 };
 
 } // namespace zyrk
