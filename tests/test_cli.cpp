@@ -227,6 +227,9 @@ void TestCli::commands_data() {
     QTest::newRow("search") << none << QStringList{"--quiet", "verify", "good.ign"} << 0
                             << "matches"
                             << "the unit answered on COM7";
+    QTest::newRow("port by name") << none << QStringList{"--port", "COM7", "verify", "good.ign"}
+                                  << 0 << "matches"
+                                  << "verify block 1";
     QTest::newRow("verify differs") << none << QStringList{"--port", "@", "verify", "changed.ign"}
                                     << 1 << "verify block 1: the unit's block differs"
                                     << "";
