@@ -1,6 +1,7 @@
 #include "Hlav.h"
 
 #include "About.h"
+#include "HlavCompare.h"
 #include "HlavDetail.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
@@ -67,6 +68,7 @@ void TFormHlav::FormCreate() {
     BuildServoPages(ui); // 1
     NameControls(ui);
     ConnectHandlers();
+    compare = new CompareTool(*this);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -205,6 +207,8 @@ void TFormHlav::ApplyLanguage() {
     const int language = LanguageIndex;
     ApplyLanguageTexts(this, ui, language);
     toolkitTexts_.Use(language);
+    if (compare)
+        compare->ApplyLanguage(language);
     // The message table, then the placeholders while no unit answers.
     messages.Fill(language);
     if (link.Display().connectionVisible)

@@ -17,6 +17,7 @@ class QKeyEvent;
 namespace zyrk {
 
 class TFormAbout;
+class CompareTool;
 
 // The main window: owns the parameter image, the link and every control, wires events to
 // the editing operations and draws what the link reports. The logic lives in params and
@@ -110,6 +111,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     bool HistoryArmed = false;
     QTimer Timer1;
     TFormAbout* FormAbout = nullptr;
+    CompareTool* compare = nullptr; // Compare with unit or file (HlavCompare)
 
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }
@@ -119,6 +121,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend class CompareTool;
     void SetLanguage(int language);
     void MarkComItem(int index);
     void PlaceWindow(QPoint topLeft);

@@ -1,6 +1,7 @@
 // The main window's editing operations: the binding of the controls to the image, the undo
 // history with programming after change, and the value tools.
 #include "Hlav.h"
+#include "HlavCompare.h"
 #include "HlavDetail.h"
 #include "Limits.h"
 #include "ValueTools.h"
@@ -122,6 +123,9 @@ void TFormHlav::UpdatePageFurniture() {
         progHnedRed_ = warn;
         ui.CheckBoxProgHned->setPalette(warn ? redProgHnedPalette_ : progHnedPalette_);
     }
+    // 6. The outlines of the last comparison.
+    if (compare)
+        compare->Refresh();
 }
 
 void TFormHlav::AfterChange() {
@@ -136,6 +140,8 @@ void TFormHlav::StartHistory() {
 }
 
 void TFormHlav::PushHistory() {
+    if (compare)
+        compare->Refresh(); // a pick of the pulses changes the image without showing it
     if (history.Push(image, ActivePage())) {
         UpdateUndoControls();
         if (ui.CheckBoxProgHned->isChecked())

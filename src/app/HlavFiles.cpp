@@ -1,6 +1,7 @@
 // The main window's settings, parameter-file and print commands.
 #include "FileWrite.h"
 #include "Hlav.h"
+#include "HlavCompare.h"
 #include "HlavDetail.h"
 #include "IniStore.h"
 #include "LanguageTexts.h"
@@ -152,6 +153,8 @@ void TFormHlav::MenuSaveExeDirClick() {
 // --- Printing ---------------------------------------------------------------------------
 
 void TFormHlav::SetPrintLayout(bool normal) {
+    if (compare)
+        compare->SetPrinting(!normal);
     ui.StatusBar1->setVisible(normal);
     ui.GroupBoxToolBar->setVisible(normal);
     ui.GroupBoxToolBar2->setVisible(normal &&

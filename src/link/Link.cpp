@@ -303,6 +303,7 @@ void Link::SetStatus(const QString& text, Shade shade) {
 
 void Link::BeginTransfer(uint8_t mode, uint8_t command, MsgId text) {
     sentByReply_ = false;
+    asideActive_ = false;
     LinkMode = mode;
     BlockCommand = command;
     RetryCount = 0;
@@ -324,6 +325,17 @@ void Link::StartRead() {
     BeginTransfer(ModeRead, kCmdReadFlag, MsgRead);
 }
 
+void Link::StartReadAside() {
+    BeginTransfer(ModeRead, kCmdReadFlag, MsgRead);
+    asideActive_ = true;
+}
+
+void Link::Report(TransferEvent::Kind kind, int block) {
+    const TransferEvent event{kind, LinkMode, block, asideActive_};
+    for (const TransferObserver& observer : transferObservers_)
+        observer(event);
+}
+
 void Link::SendBlockFrame() {
     TickCount = 0;
     const int b = BlockCommand & kBlockMask;
@@ -331,7 +343,7 @@ void Link::SendBlockFrame() {
         port_.Write(MakeFrame(BlockCommand));
         return;
     }
-    const ParamImage::Block block = image_.GetBlock(b);
+    const ParamImage::Block block = Source().GetBlock(b);
     port_.Write(MakeFrame(BlockCommand, block.data()));
 }
 
@@ -354,6 +366,7 @@ void Link::TransferTick() {
         SetStatus(messages_[error], Shade::Red);
         if (LinkMode == ModeVerify)
             ProgramOk = false;
+        Report(TransferEvent::Kind::Failed, BlockCommand & kBlockMask);
         LinkMode = ModeMonitor;
         return;
     }
@@ -361,6 +374,7 @@ void Link::TransferTick() {
 }
 
 void Link::AcceptBlock() {
+    Report(TransferEvent::Kind::Block, BlockCommand & kBlockMask);
     display_.gaugeProgress = std::min(display_.gaugeProgress + 1, display_.gaugeMax);
     ++BlockCommand;
     RetryCount = 1;
@@ -387,12 +401,13 @@ void Link::BeginAutoVerify() {
 }
 
 void Link::VersionMismatch(bool inRead) {
+    Report(TransferEvent::Kind::Version, 0);
     LinkMode = ModeMonitor;
     if (inRead) {
         host_.ApplyLimits();
         host_.ShowImage();
     }
-    host_.ShowMessage(VersionText(image_.UnitVersion()));
+    host_.ShowMessage(VersionText(Source().UnitVersion()));
     MessageTime = 0;
 }
 
@@ -410,9 +425,12 @@ void Link::HandleBlockReply(const QByteArray& rx) {
     switch (LinkMode) {
     case ModeRead:
         if (b == 0) {
-            TakeVersionBlock(data);
-            if (image_.UnitVersion() != kToolVersion) {
-                VersionMismatch(true);
+            if (asideActive_)
+                aside_.SetBlock(0, data);
+            else
+                TakeVersionBlock(data);
+            if (Source().UnitVersion() != kToolVersion) {
+                VersionMismatch(!asideActive_);
                 return;
             }
         } else {
@@ -420,22 +438,30 @@ void Link::HandleBlockReply(const QByteArray& rx) {
         }
         if (b < kLastBlock) {
             AcceptBlock();
+        } else if (asideActive_) {
+            for (int k = 1; k < kBlockCount; ++k)
+                aside_.SetBlock(k, readAside_.GetBlock(k).data());
+            Report(TransferEvent::Kind::Block, b);
+            BeginAutoVerify();
         } else {
             for (int k = 1; k < kBlockCount; ++k)
                 image_.SetBlock(k, readAside_.GetBlock(k).data());
             host_.ApplyLimits();
             host_.ShowImage();
+            Report(TransferEvent::Kind::Block, b);
             BeginAutoVerify();
         }
         break;
     case ModeVerify:
-        if (!image_.BlockEquals(b, data))
+        if (!Source().BlockEquals(b, data))
             return;
         if (b < kLastBlock) {
             AcceptBlock();
         } else {
             display_.gaugeProgress = display_.gaugeMax;
             SetStatus(messages_[MsgVerify] + QStringLiteral(" OK"), Shade::ButtonFace);
+            Report(TransferEvent::Kind::Block, b);
+            Report(TransferEvent::Kind::Done, b);
             LinkMode = ModeMonitor;
         }
         break;
@@ -455,6 +481,7 @@ void Link::HandleBlockReply(const QByteArray& rx) {
             AcceptBlock();
         } else {
             ProgramOk = true;
+            Report(TransferEvent::Kind::Block, b);
             BeginAutoVerify();
         }
         break;

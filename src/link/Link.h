@@ -8,6 +8,7 @@
 #include "ParamImage.h"
 #include "Port.h"
 #include "PortNames.h"
+#include "TransferEvent.h"
 
 #include <cstdint>
 #include <functional>
@@ -56,6 +57,20 @@ class Link {
     void StartProgramming();
     void StartVerify();
     void StartRead();
+    // Compare with the unit: the unit's eight blocks are read into a side image with the
+    // frames, retries, version check and staged collection of a Read, and the side image is
+    // then verified against the unit. The edited image, the editor (no ApplyLimits, no
+    // ShowImage) and the unit's version texts are never touched. Any other command ends it.
+    void StartReadAside();
+    const ParamImage& AsideImage() const { return aside_; }
+    bool ReadingAside() const { return asideActive_; }
+
+    // Every accepted block, the end of the closing verify, a failed block and a version
+    // mismatch are handed to each observer, inside the tick (observers must be quick).
+    using TransferObserver = std::function<void(const TransferEvent&)>;
+    void AddTransferObserver(TransferObserver observer) {
+        transferObservers_.push_back(std::move(observer));
+    }
 
     // Placeholders of the servo labels while no unit answers (language change).
     void ShowPlaceholders();
@@ -110,6 +125,9 @@ class Link {
     void SetStatus(const QString& text, Shade shade);
     void BeginTransfer(uint8_t mode, uint8_t command, MsgId text);
     QString VersionText(int unitVersion) const;
+    // The image a transfer sends and compares: the side image while reading aside.
+    const ParamImage& Source() const { return asideActive_ ? aside_ : image_; }
+    void Report(TransferEvent::Kind kind, int block);
 
     Port& port_;
     ParamImage& image_;
@@ -126,6 +144,9 @@ class Link {
     bool sentByReply_ = false;
     MonitorSample lastSample_;
     std::vector<SampleObserver> observers_;
+    ParamImage aside_;
+    bool asideActive_ = false;
+    std::vector<TransferObserver> transferObservers_;
 };
 
 } // namespace zyrk
