@@ -1,6 +1,7 @@
 #include "Cli.h"
 
 #include "Differences.h"
+#include "FileWrite.h"
 #include "IniStore.h"
 #include "Limits.h"
 #include "ParameterFile.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
-#include <QSaveFile>
 
 namespace zyrk::cli {
 
@@ -234,11 +234,7 @@ bool Session::Prepare() {
     switch (options_.command) {
     case Command::Read: {
         // The file is written after the read; a place it cannot go is found before.
-        const QFileInfo info(options_.file);
-        const QFileInfo dir(info.absolutePath());
-        const bool writable =
-            dir.isDir() && (info.exists() ? info.isWritable() && !info.isDir() : dir.isWritable());
-        if (!writable) {
+        if (!CanReplaceFile(options_.file)) {
             Finish(kExitFile, QStringLiteral("file error"),
                    options_.file + QStringLiteral(": cannot be written; nothing was sent"));
             return false;
@@ -422,12 +418,11 @@ void Session::OnTransfer(const TransferEvent& event) {
 void Session::TransferDone() {
     switch (options_.command) {
     case Command::Read: {
-        QSaveFile file(options_.file);
-        const QByteArray text = WriteParameterFile(image_);
-        if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {
+        // Whole or not at all: a full disk keeps the file that was there.
+        if (!ReplaceFile(options_.file, WriteParameterFile(image_))) {
             Finish(kExitFile, QStringLiteral("file error"),
-                   options_.file + QStringLiteral(": cannot be written (") + file.errorString() +
-                       QStringLiteral(")"));
+                   options_.file + QStringLiteral(": cannot be written (disk full or not a "
+                                                  "regular file)"));
             return;
         }
         const UnitTexts& unit = link_.Texts();
