@@ -363,9 +363,10 @@ void TestWindow::longTextsDoNotCollide() {
         for (QWidget* b : all) {
             if (a >= b || b->parentWidget() != a->parentWidget() || !b->isVisibleTo(gui.form.get()))
                 continue;
-            // Touching counts: text that meets its neighbour reads as one word.
-            const QRect overlap = a->geometry().adjusted(0, 0, 1, 0) & b->geometry();
-            const QRect reverse = b->geometry().adjusted(0, 0, 1, 0) & a->geometry();
+            // Less than a few pixels apart counts: text that meets its neighbour reads as one.
+            constexpr int kGap = 4;
+            const QRect overlap = a->geometry().adjusted(0, 0, kGap, 0) & b->geometry();
+            const QRect reverse = b->geometry().adjusted(0, 0, kGap, 0) & a->geometry();
             if (overlap.isEmpty() && reverse.isEmpty())
                 continue;
             // An up-down sits on the edge of its field by design.

@@ -447,8 +447,24 @@ void TFormHlav::Render() {
     text(ui.LabelCom, d.comText, r.comText);
     if (all || d.comChecked != r.comChecked)
         MarkComItem(d.comChecked);
+    if (all || d.servoPozText[0] != r.servoPozText[0] || d.servoMerText[0] != r.servoMerText[0])
+        KeepServoColumnsApart();
     rendered_ = d;
     renderedOnce_ = true;
+}
+
+// A servo 1 text that grows past the designed column of servo 2 (German, four-digit values)
+// pushes both servo 2 labels right rather than run into them; they come back when it shrinks.
+void TFormHlav::KeepServoColumnsApart() {
+    constexpr int kServo2Left = 706;
+    constexpr int kGap = 8;
+    const int widest =
+        std::max(ui.LabelServoPoz[0]->geometry().right(), ui.LabelServoMer[0]->geometry().right());
+    const int left = std::max(kServo2Left, widest + 1 + kGap);
+    for (QLabel* label : {ui.LabelServoPoz[1], ui.LabelServoMer[1]}) {
+        if (label->x() != left)
+            label->move(left, label->y());
+    }
 }
 
 void TFormHlav::ColourLiveCell(int row, int column, bool lit) {

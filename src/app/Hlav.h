@@ -145,6 +145,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QString InheritedHint(const QObject* from) const;
     QColor ShadeColor(Shade shade) const;
     void ColourLiveCell(int row, int column, bool lit);
+    void KeepServoColumnsApart();
     void ResetLiveColours();
     bool PrintClientArea();
 
