@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "HlavDetail.h"
+#include "HlavMaps.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
@@ -57,6 +58,7 @@ void TFormHlav::FormCreate() {
     BuildServoPages(ui); // 1
     NameControls(ui);
     ConnectHandlers();
+    Maps = new HlavMaps(*this);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -94,6 +96,8 @@ void TFormHlav::FormClose() {
 
 void TFormHlav::closeEvent(QCloseEvent* event) {
     FormClose();
+    if (Maps)
+        Maps->CloseAll();
     Timer1.stop();
     if (FormAbout)
         FormAbout->close();
@@ -104,6 +108,8 @@ void TFormHlav::Timer1Timer() {
     link.Tick();
     Render();
     HighlightLiveCell();
+    if (Maps)
+        Maps->Tick();
 }
 
 void TFormHlav::CentreWindow() {
@@ -170,6 +176,7 @@ void TFormHlav::ApplyLanguage() {
     LanguageIndex = Byte(lang::SanitizeLanguage(LanguageIndex));
     const int language = LanguageIndex;
     ApplyLanguageTexts(this, ui, language);
+    Maps->ApplyLanguage();
     // The message table, then the placeholders while no unit answers.
     messages.Fill(language);
     if (link.Display().connectionVisible)

@@ -14,6 +14,7 @@
 namespace zyrk {
 
 class TFormAbout;
+class HlavMaps;
 
 // The main window: owns the parameter image, the link and every control, wires events to
 // the editing operations and draws what the link reports. The logic lives in params and
@@ -103,6 +104,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     bool HistoryArmed = false;
     QTimer Timer1;
     TFormAbout* FormAbout = nullptr;
+    HlavMaps* Maps = nullptr; // the map windows and the map sheet
 
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }
@@ -112,6 +114,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    friend class HlavMaps;
     void SetLanguage(int language);
     void StepLiveOrAll(bool up);
     void RestoreSnapshot(bool undo);

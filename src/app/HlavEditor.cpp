@@ -2,6 +2,7 @@
 // history with programming after change, and the value tools.
 #include "Hlav.h"
 #include "HlavDetail.h"
+#include "HlavMaps.h"
 #include "Limits.h"
 #include "ValueTools.h"
 
@@ -71,6 +72,8 @@ void TFormHlav::ShowImage() {
     }
     UpdatePageFurniture();
     showing_ = false;
+    if (Maps)
+        Maps->Refresh();
 }
 
 void TFormHlav::UpdatePageFurniture() {
