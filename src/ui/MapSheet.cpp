@@ -69,8 +69,8 @@ QString MapSheetHtml(const MapSheetData& d) {
     const bool known = !d.unit.name.isEmpty();
     html += Row(SheetUnit.In(l), known ? d.unit.name : SheetUnknown.In(l));
     if (known) {
-        html += Row(SheetFirmware.In(l), d.unit.date + QStringLiteral("  ") + d.unit.time +
-                                             QStringLiteral("  v") +
+        html += Row(SheetFirmware.In(l), d.unit.date + QLatin1Char(' ') + d.unit.time +
+                                             QStringLiteral(" / v") +
                                              QString::number(image.UnitVersion()));
     }
     html += Row(SheetFile.In(l), d.file.isEmpty() ? SheetNone.In(l) : d.file);

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineSeries>
 #include <QMenu>
 #include <QPainter>
@@ -145,7 +146,8 @@ QVariant MapModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return CellText(row, column);
     case Qt::EditRole:
-        return Shown(row, column);
+        // As text, so that the editor is a line that takes what the paste takes.
+        return QString::number(Shown(row, column));
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::BackgroundRole:
@@ -298,6 +300,12 @@ void MapCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     }
 }
 
+void MapCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    QStyledItemDelegate::setEditorData(editor, index);
+    if (auto* line = qobject_cast<QLineEdit*>(editor))
+        line->selectAll();
+}
+
 // --- MapLegend --------------------------------------------------------------------------
 
 MapLegend::MapLegend(const MapModel& model, QWidget* parent) : QWidget(parent), model_(model) {
@@ -397,25 +405,27 @@ MapWindow::MapWindow(const ParamImage& image, int servo, QWidget* parent)
 
     BuildActions();
 
-    auto* tools = new QHBoxLayout;
-    tools->addWidget(valueLabel_);
-    tools->addWidget(value_);
-    tools->addWidget(unitLabel_);
-    auto addButton = [this, tools](QAction* action) {
+    // Two rows of tools, values first, then the shaping, so that the window can be narrow.
+    auto* values = new QHBoxLayout;
+    auto* shaping = new QHBoxLayout;
+    values->addWidget(valueLabel_);
+    values->addWidget(value_);
+    values->addWidget(unitLabel_);
+    auto addButton = [this](QHBoxLayout* row, QAction* action) {
         auto* button = new QToolButton(this);
         button->setDefaultAction(action);
         button->setFocusPolicy(Qt::NoFocus);
-        tools->addWidget(button);
+        row->addWidget(button);
     };
-    addButton(OpAction(MapOp::Set));
-    addButton(OpAction(MapOp::Add));
-    addButton(subtract_);
-    addButton(OpAction(MapOp::Scale));
-    tools->addSpacing(12);
+    addButton(values, OpAction(MapOp::Set));
+    addButton(values, OpAction(MapOp::Add));
+    addButton(values, subtract_);
+    addButton(values, OpAction(MapOp::Scale));
+    values->addStretch(1);
     for (MapOp op : {MapOp::InterpRows, MapOp::InterpColumns, MapOp::Bilinear, MapOp::Smooth,
                      MapOp::FillRight, MapOp::FillDown})
-        addButton(OpAction(op));
-    tools->addStretch(1);
+        addButton(shaping, OpAction(op));
+    shaping->addStretch(1);
 
     auto* top = new QWidget(this);
     auto* tableRow = new QHBoxLayout(top);
@@ -429,7 +439,8 @@ MapWindow::MapWindow(const ParamImage& image, int servo, QWidget* parent)
     split->setStretchFactor(1, 2);
 
     auto* outer = new QVBoxLayout(this);
-    outer->addLayout(tools);
+    outer->addLayout(values);
+    outer->addLayout(shaping);
     outer->addWidget(split, 1);
     outer->addWidget(tpNote_);
     outer->addWidget(status_);

@@ -106,6 +106,8 @@ class MapCellDelegate : public QStyledItemDelegate {
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    // Typing into a cell replaces its number, as in a spreadsheet.
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override;
 
   private:
     // Laid-out numbers by text: a map holds at most 251 different ones, and laying a number
