@@ -131,6 +131,10 @@ void BenchMaps(TFormHlav& form, const QStringList& arguments) {
             windows[s]->grab().save(
                 QStringLiteral("%1/map-servo%2.png").arg(arguments[shots + 1]).arg(s + 1));
         }
+        // The map sheet as PDF, as File > "Export map sheet as PDF" writes it.
+        const QString sheet = arguments[shots + 1] + QStringLiteral("/map-sheet.pdf");
+        form.Maps->ChoosePdfPath = [&sheet] { return sheet; };
+        form.Maps->ExportSheetPdf();
     }
 }
 

@@ -27,7 +27,7 @@ QString MapTable(const MapSheetData& d, int servo) {
     QString html = QStringLiteral("<h3>%1 [%2]</h3>")
                        .arg(Escape(maptext::SheetServoMap.In(d.language).arg(servo + 1)),
                             percent ? QStringLiteral("%") : QStringLiteral("mV"));
-    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\">"
+    html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"2\" width=\"100%\">"
                            "<tr><th>%/RPM</th>");
     for (int c = 0; c < kMapColumns; ++c)
         html += QStringLiteral("<th>%1</th>").arg(image.Rpm(servo, c) * 100);
