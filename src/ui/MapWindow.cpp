@@ -126,15 +126,19 @@ QColor MapModel::CellColour(int row, int column) const {
 }
 
 QColor MapModel::TextColour(int row, int column) const {
+    return TextOn(row, column, CellColour(row, column));
+}
+
+QColor MapModel::TextOn(int row, int column, const QColor& back) const {
     if (row > 0 && !tpEnable_)
         return kDimmedText;
     if (row == liveRow_ && column == liveColumn_)
         return QColor(Qt::black);
-    return CellColour(row, column).lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black);
+    return back.lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-QString MapModel::CellText(int row, int column) const {
-    return locale_.toString(Shown(row, column));
+const QString& MapModel::CellText(int row, int column) const {
+    return texts_[Cell(row, column)];
 }
 
 QVariant MapModel::data(const QModelIndex& index, int role) const {
@@ -205,6 +209,10 @@ bool MapModel::Refresh() {
     percent_ = percent;
     tpEnable_ = tpEnable;
     filled_ = true;
+    for (int r = 0; r < kMapRows; ++r) {
+        for (int c = 0; c < kMapColumns; ++c)
+            texts_[Cell(r, c)] = locale_.toString(Shown(r, c));
+    }
     low_ = high_ = Shown(0, 0);
     for (int r = 0; r < kMapRows; ++r) {
         for (int c = 0; c < kMapColumns; ++c) {
@@ -275,13 +283,12 @@ void MapCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     const QRect& r = option.rect;
     // One fill per cell: a selected cell is its own colour shaded towards the selection's.
     const bool selected = option.state & QStyle::State_Selected;
-    const QColor colour =
-        selected ? Blend(model->CellColour(row, column), kSelectionEdge, kSelectionShade)
-                 : model->CellColour(row, column);
+    const QColor own = model->CellColour(row, column);
+    const QColor colour = selected ? Blend(own, kSelectionEdge, kSelectionShade) : own;
     painter->fillRect(r, colour);
     painter->setPen(selected ? (colour.lightness() < 110 ? QColor(Qt::white) : QColor(Qt::black))
-                             : model->TextColour(row, column));
-    const QString text = model->CellText(row, column);
+                             : model->TextOn(row, column, own));
+    const QString& text = model->CellText(row, column);
     auto cached = numbers_.find(text);
     if (cached == numbers_.end()) {
         QStaticText laid(text);
@@ -359,6 +366,10 @@ MapWindow::MapWindow(const ParamImage& image, int servo, QWidget* parent)
     table_->verticalHeader()->setMinimumSectionSize(20);
     table_->setContextMenuPolicy(Qt::CustomContextMenu);
     table_->setItemDelegate(new MapCellDelegate(table_));
+    // The cells stretch over the whole viewport and paint every pixel of it, so clearing it
+    // first would only paint it twice.
+    table_->viewport()->setAutoFillBackground(false);
+    table_->viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     legend_ = new MapLegend(model_, this);
 
     value_ = new QSpinBox(this);
@@ -747,6 +758,7 @@ void MapWindow::UpdateChart() {
         low = high = 0;
     const int margin = std::max(1, (high - low) / 10);
     axisY_->setRange(std::max(0, low - margin), std::min(model_.TopShown(), high + margin));
+    axisY_->applyNiceNumbers(); // round figures on the value axis
     UpdateLivePoint();
 }
 

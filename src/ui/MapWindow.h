@@ -73,7 +73,8 @@ class MapModel : public QAbstractTableModel {
     // The colour a cell shows: live, trail, scale or dimmed; its text and the text's colour.
     QColor CellColour(int row, int column) const;
     QColor TextColour(int row, int column) const;
-    QString CellText(int row, int column) const;
+    QColor TextOn(int row, int column, const QColor& back) const;
+    const QString& CellText(int row, int column) const;
 
   signals:
     // The user typed text into a cell and confirmed it with Enter.
@@ -87,6 +88,7 @@ class MapModel : public QAbstractTableModel {
     QLocale locale_; // taken once: a QLocale per cell would cost more than the cell
     MapCells map_{};
     std::array<uint8_t, kMapColumns> axis_{};
+    std::array<QString, kMapCells> texts_; // the shown numbers, made once per change
     bool percent_ = false;
     bool tpEnable_ = false;
     int low_ = 0;
