@@ -42,6 +42,7 @@ class TestMapWindow : public QObject {
     void operationIsOneUndoStep();
     void operationProgramsAfterChange();
     void typedNumberSetsCell();
+    void selectionByRowsColumnsAndKeys();
     void keepsPaceWithServoPage();
     void liveCellMarkAndTrail();
     void placeKeptAndClosedWithMainWindow();
@@ -227,6 +228,26 @@ void TestMapWindow::typedNumberSetsCell() {
     QCoreApplication::processEvents();
     QCOMPARE(int(gui.form->image.Cell(0, 2, 4)), 120); // the factory 2400 mV
     QVERIFY(w->StatusLabel()->text().contains(QStringLiteral("9000")));
+}
+
+void TestMapWindow::selectionByRowsColumnsAndKeys() {
+    Gui gui;
+    MapWindow* w = gui.form->Maps->Open(0);
+    QTableView* table = w->Table();
+    // A header selects its whole row or column.
+    table->selectRow(3);
+    QCOMPARE(w->Selection(), (MapRect{3, 0, 3, 14}));
+    table->selectColumn(5);
+    QCOMPARE(w->Selection(), (MapRect{0, 5, 9, 5}));
+    table->setFocus();
+    table->setCurrentIndex(w->Model().index(4, 4));
+    QTest::keyClick(table, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(table, Qt::Key_Down, Qt::ShiftModifier);
+    QCOMPARE(w->Selection(), (MapRect{4, 4, 5, 5}));
+    QTest::keyClick(table, Qt::Key_Right);
+    QCOMPARE(w->Selection(), (MapRect{5, 6, 5, 6}));
+    QTest::keyClick(table, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(w->Selection(), MapRect{});
 }
 
 void TestMapWindow::keepsPaceWithServoPage() {
