@@ -20,6 +20,7 @@
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QValueAxis>
 #include <algorithm>
@@ -458,9 +459,9 @@ MapWindow::MapWindow(const ParamImage& image, int servo, QWidget* parent)
 
     connect(&model_, &MapModel::CellTyped, this, &MapWindow::OnCellTyped);
     connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { UpdateChart(); });
+            [this] { ScheduleChart(); });
     connect(table_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this] { UpdateChart(); });
+            [this] { ScheduleChart(); });
     connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, table_->viewport()->mapToGlobal(at));
         contextMenuEvent(&event);
@@ -552,7 +553,7 @@ void MapWindow::Refresh() {
         return;
     UpdateUnit();
     legend_->update();
-    UpdateChart();
+    ScheduleChart();
 }
 
 void MapWindow::SetLive(int row, int column) {
@@ -726,7 +727,20 @@ void MapWindow::contextMenuEvent(QContextMenuEvent* event) {
     menu.exec(event->globalPos());
 }
 
+void MapWindow::ScheduleChart() {
+    // An edit, the selection of its result and the move of the current cell arrive together;
+    // the chart is drawn once for all of them, after the table.
+    if (chartDirty_)
+        return;
+    chartDirty_ = true;
+    QTimer::singleShot(0, this, [this] {
+        if (chartDirty_)
+            UpdateChart();
+    });
+}
+
 void MapWindow::UpdateChart() {
+    chartDirty_ = false;
     const MapRect r = Selection();
     axisX_->setRange(model_.Rpm(0), model_.Rpm(kMapColumns - 1));
     // The value axis spans what is plotted, with a margin, so that a shape shows as a shape.

@@ -181,7 +181,14 @@ class MapWindow : public QWidget {
 
   private:
     void BuildActions();
+    void ScheduleChart();
+
+  public:
+    // Brings the chart level with the table now; otherwise it follows on the next turn of
+    // the event loop.
     void UpdateChart();
+
+  private:
     void UpdateLivePoint();
     void UpdateUnit();
     void OnCellTyped(int row, int column, const QString& text);
@@ -208,7 +215,7 @@ class MapWindow : public QWidget {
     QAction* copy_ = nullptr;
     QAction* copyAxes_ = nullptr;
     QAction* paste_ = nullptr;
-    bool chartDirty_ = true;
+    bool chartDirty_ = false;
 };
 
 } // namespace zyrk
