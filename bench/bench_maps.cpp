@@ -138,7 +138,9 @@ void BenchMaps(TFormHlav& form, const QStringList& arguments) {
         w->ValueBox()->setValue(100);
         for (int s = 0; s < 2; ++s) {
             windows[s]->Select(MapRect{2, 0, 4, 14});
-            QCoreApplication::processEvents();
+            // The chart follows on the next turn, its layout on the one after.
+            for (int turn = 0; turn < 3; ++turn)
+                QCoreApplication::processEvents();
             windows[s]->grab().save(
                 QStringLiteral("%1/map-servo%2.png").arg(arguments[shots + 1]).arg(s + 1));
         }
