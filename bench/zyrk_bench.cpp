@@ -7,6 +7,7 @@
 #include "SimPort.h"
 #include "SimUnit.h"
 #include "bench_cli.h"
+#include "bench_maps.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -120,6 +121,8 @@ int main(int argc, char* argv[]) {
     std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow,
                 form.link.LiveColumn);
     BenchCli();
+
+    zyrk::BenchMaps(form, app.arguments());
 
     // --shots DIR: pictures of every page in every language and of the About window, for
     // comparing the window with its layout by eye.

@@ -3,6 +3,7 @@
 #include "About.h"
 #include "HlavCompare.h"
 #include "HlavDetail.h"
+#include "HlavMaps.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
@@ -69,6 +70,7 @@ void TFormHlav::FormCreate() {
     NameControls(ui);
     ConnectHandlers();
     compare = new CompareTool(*this);
+    Maps = new HlavMaps(*this);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -106,6 +108,8 @@ void TFormHlav::FormClose() {
 
 void TFormHlav::closeEvent(QCloseEvent* event) {
     FormClose();
+    if (Maps)
+        Maps->CloseAll();
     Timer1.stop();
     if (FormAbout)
         FormAbout->close();
@@ -117,6 +121,8 @@ void TFormHlav::Timer1Timer() {
     link.Tick();
     Render();
     HighlightLiveCell();
+    if (Maps)
+        Maps->Tick();
     --tickDepth_;
 }
 
@@ -209,6 +215,7 @@ void TFormHlav::ApplyLanguage() {
     toolkitTexts_.Use(language);
     if (compare)
         compare->ApplyLanguage(language);
+    Maps->ApplyLanguage();
     // The message table, then the placeholders while no unit answers.
     messages.Fill(language);
     if (link.Display().connectionVisible)

@@ -18,6 +18,7 @@ namespace zyrk {
 
 class TFormAbout;
 class CompareTool;
+class HlavMaps;
 
 // The main window: owns the parameter image, the link and every control, wires events to
 // the editing operations and draws what the link reports. The logic lives in params and
@@ -112,6 +113,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QTimer Timer1;
     TFormAbout* FormAbout = nullptr;
     CompareTool* compare = nullptr; // Compare with unit or file (HlavCompare)
+    HlavMaps* Maps = nullptr; // the map windows and the map sheet
 
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }
@@ -122,6 +124,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
 
   private:
     friend class CompareTool;
+    friend class HlavMaps;
     void SetLanguage(int language);
     void MarkComItem(int index);
     void PlaceWindow(QPoint topLeft);

@@ -3,6 +3,7 @@
 #include "Hlav.h"
 #include "HlavCompare.h"
 #include "HlavDetail.h"
+#include "HlavMaps.h"
 #include "Limits.h"
 #include "ValueTools.h"
 
@@ -72,6 +73,8 @@ void TFormHlav::ShowImage() {
     }
     UpdatePageFurniture();
     showing_ = false;
+    if (Maps)
+        Maps->Refresh();
 }
 
 void TFormHlav::UpdatePageFurniture() {
