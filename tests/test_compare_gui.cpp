@@ -5,6 +5,8 @@
 #include "DifferencesWindow.h"
 #include "GuiFixture.h"
 #include "HlavCompare.h"
+#include "HlavMaps.h"
+#include "MapWindow.h"
 #include "ParameterFile.h"
 
 #include <QApplication>
@@ -79,6 +81,7 @@ void TestCompareGui::compareWithUnit() {
     connect(gui.form->compare, &CompareTool::OutlinesChanged, this,
             [&outlineSignals] { ++outlineSignals; });
 
+    MapWindow* map = gui.form->Maps->Open(0); // a map window open meanwhile outlines too
     gui.form->compare->MenuCompareUnit->trigger();
     QVERIFY(gui.form->link.ReadingAside());
     RunTicks(gui);
@@ -104,6 +107,8 @@ void TestCompareGui::compareWithUnit() {
              (QList<QWidget*>{ui.EditHysterOff, ui.EditMap[4][4]}));
     QCOMPARE(gui.form->compare->MiscOutlines()->Targets(), QList<QWidget*>{ui.EditTps0});
     QCOMPARE(gui.form->compare->Outlined().size(), size_t(3));
+    QVERIFY(map->Model().Outlined(4, 4));
+    QVERIFY(!map->Model().Outlined(4, 3));
     gui.Ticks(kMonitorEveryTicks + 1); // a monitor reply lights the cell the engine runs in
     QCOMPARE(ui.EditMap[4][4]->palette().color(QPalette::Base), kGreen);
     const QImage shot = ui.GroupBoxServo->grab().toImage();
@@ -131,6 +136,7 @@ void TestCompareGui::compareWithUnit() {
     QVERIFY(gui.form->compare->ServoOutlines()->Targets().isEmpty());
     QVERIFY(gui.form->compare->MiscOutlines()->Targets().isEmpty());
     QVERIFY(gui.form->compare->Outlined().empty());
+    QVERIFY(!map->Model().Outlined(4, 4));
     QCOMPARE(outlineSignals, 2); // shown, then ended
     QCOMPARE(window->Tree()->topLevelItemCount(), 2);
 

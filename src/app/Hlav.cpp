@@ -71,6 +71,7 @@ void TFormHlav::FormCreate() {
     ConnectHandlers();
     compare = new CompareTool(*this);
     Maps = new HlavMaps(*this);
+    connect(compare, &CompareTool::OutlinesChanged, Maps, &HlavMaps::ShowOutlines);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4

@@ -1,6 +1,9 @@
 // The map windows and the map sheet, wired to the main window.
 #include "HlavMaps.h"
 
+#include "Differences.h"
+#include "HlavCompare.h"
+
 #include "Hlav.h"
 #include "IniStore.h"
 #include "Link.h"
@@ -102,11 +105,28 @@ MapWindow* HlavMaps::Open(int servo) {
         window->installEventFilter(this);
     }
     window->Refresh();
+    ShowOutlines();
     window->show();
     window->raise();
     window->activateWindow();
     Tick();
     return window;
+}
+
+void HlavMaps::ShowOutlines() {
+    std::array<std::vector<QPoint>, 2> cells;
+    if (form_.compare) {
+        for (const Difference& d : form_.compare->Outlined()) {
+            if (d.field != DiffField::Cell)
+                continue;
+            const int servo = d.page == kDiffPageServo1 ? 0 : 1;
+            cells[static_cast<size_t>(servo)].push_back(QPoint(d.column, d.row));
+        }
+    }
+    for (size_t s = 0; s < windows_.size(); ++s) {
+        if (windows_[s])
+            windows_[s]->Model().SetOutlined(cells[s]);
+    }
 }
 
 void HlavMaps::WriteMap(int servo, const MapCells& map) {

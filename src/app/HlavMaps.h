@@ -35,6 +35,8 @@ class HlavMaps : public QObject {
     void Tick();
     // With the main window: stores each open window's place and closes it.
     void CloseAll();
+    // Frames the map cells that the last comparison found different, as the servo page does.
+    void ShowOutlines();
 
     MapSheetData SheetData() const;
     void PrintSheet();

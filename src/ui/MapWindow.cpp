@@ -301,11 +301,28 @@ void MapCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->drawStaticText(
         QPointF(r.right() - 4 - size.width(), r.top() + (r.height() - size.height()) / 2.0),
         *cached);
+    if (model->Outlined(row, column)) {
+        // The same magenta as the outlines on the servo page.
+        painter->setPen(QPen(QColor(Qt::magenta), 2));
+        painter->drawRect(r.adjusted(1, 1, -1, -1));
+    }
     if (option.state & QStyle::State_HasFocus) {
         painter->setPen(Qt::black);
         painter->drawRect(r.adjusted(0, 0, -1, -1));
         painter->drawRect(r.adjusted(1, 1, -2, -2));
     }
+}
+
+void MapModel::SetOutlined(const std::vector<QPoint>& cells) {
+    std::array<bool, kMapCells> now{};
+    for (const QPoint& cell : cells) {
+        if (cell.y() >= 0 && cell.y() < kMapRows && cell.x() >= 0 && cell.x() < kMapColumns)
+            now[static_cast<size_t>(cell.y() * kMapColumns + cell.x())] = true;
+    }
+    if (now == outlined_)
+        return;
+    outlined_ = now;
+    emit dataChanged(index(0, 0), index(kMapRows - 1, kMapColumns - 1));
 }
 
 void MapCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <vector>
 
 class QChart;
 class QChartView;
@@ -57,6 +58,11 @@ class MapModel : public QAbstractTableModel {
     // Moves the live mark; only the cells whose colour changes are reported.
     void SetLive(int row, int column);
     void ClearLive();
+    // Cells framed as differing from the unit or a file (the last comparison); empty: none.
+    void SetOutlined(const std::vector<QPoint>& cells);
+    bool Outlined(int row, int column) const {
+        return outlined_[static_cast<size_t>(row * kMapColumns + column)];
+    }
 
     int Servo() const { return servo_; }
     const ParamImage& Image() const { return image_; }
@@ -97,6 +103,7 @@ class MapModel : public QAbstractTableModel {
     int liveRow_ = -1;
     int liveColumn_ = -1;
     std::array<QPoint, kTrail> trail_;
+    std::array<bool, kMapCells> outlined_{};
 };
 
 // Paints a cell as the model says, without the style's item machinery, which costs more
