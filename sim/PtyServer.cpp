@@ -195,12 +195,49 @@ void PtyServer::AnswerCompleteFrames() {
     while (pending_.size() >= kFrameSize) {
         const QByteArray request = pending_.left(kFrameSize);
         pending_.remove(0, kFrameSize);
+        if (noiseBytes > 0)
+            WriteNoise();
         const QByteArray reply = unit_.Answer(request);
-        if (!reply.isEmpty()) {
-            WriteReply(reply);
-            ++framesAnswered;
+        if (reply.isEmpty())
+            continue;
+        if (FrameByte(request, 0) != kCmdMonitor && hangUpAfterFrames >= 0) {
+            if (hangUpAfterFrames == 0) {
+                WriteReply(reply.left(kFrameSize / 2));
+                HangUp();
+                return;
+            }
+            --hangUpAfterFrames;
         }
+        WriteReply(reply);
+        if (answerTwice)
+            WriteReply(reply);
+        ++framesAnswered;
     }
+}
+
+void PtyServer::WriteNoise() {
+    // Any bytes but the same ones every run, so that a test that trips over them repeats.
+    constexpr uint32_t kMultiplier = 1664525;
+    constexpr uint32_t kIncrement = 1013904223;
+    uint32_t state = 1;
+    QByteArray chunk;
+    while (noiseBytes > 0) {
+        chunk.clear();
+        for (int i = 0; i < kReadChunk && i < noiseBytes; ++i) {
+            state = state * kMultiplier + kIncrement;
+            chunk.append(static_cast<char>(state >> 24));
+        }
+        noiseBytes -= static_cast<int>(chunk.size());
+        WriteReply(chunk);
+    }
+}
+
+void PtyServer::HangUp() {
+    // The device node goes with the adapter: the link first, while it still names this
+    // server's terminal.
+    RemoveLink();
+    CloseAll();
+    hungUp_ = true;
 }
 
 void PtyServer::WriteReply(const QByteArray& reply) {

@@ -48,6 +48,16 @@ class PtyServer {
     // false when the pseudo-terminal has failed and serving cannot go on.
     bool ServeOnce(int timeoutMs);
 
+    // Faults of the line rather than of the unit, set before serving.
+    // Every reply goes out twice, as a line that echoes or a unit that repeats itself would.
+    bool answerTwice = false;
+    // This many bytes of noise go out once, at the first request, before its reply.
+    int noiseBytes = 0;
+    // After this many more block frames are answered, the next block reply is cut off half-way
+    // and the terminal closed, device link and all: an adapter pulled out mid-frame.
+    int hangUpAfterFrames = -1;
+    bool HungUp() const { return hungUp_; }
+
     // Counters for whoever drives the server.
     int framesAnswered = 0;
     int bytesDropped = 0;
@@ -56,6 +66,8 @@ class PtyServer {
     void DropStalePartial(std::chrono::steady_clock::time_point now);
     void AnswerCompleteFrames();
     void WriteReply(const QByteArray& reply);
+    void WriteNoise();
+    void HangUp();
     void CloseAll();
 
     SimUnit& unit_;
@@ -65,6 +77,7 @@ class PtyServer {
     QString linkPath_;
     QByteArray pending_;
     std::chrono::steady_clock::time_point lastByte_{};
+    bool hungUp_ = false;
 };
 
 } // namespace zyrk

@@ -40,6 +40,11 @@ constexpr const char kUsage[] =
     "  --changed-block N   keep block N (1..7) with one byte changed when it is programmed\n"
     "  --version N         report program version N (0..255) instead of 56\n"
     "  --cut-after N       answer N more block frames (N >= 0), then fall silent\n"
+    "  --twice             send every reply twice\n"
+    "  --noise N           send N bytes of noise at the first request, before its reply\n"
+    "  --hang-up-after N   answer N more block frames (N >= 0), then send half of the next\n"
+    "                      reply, close the terminal, remove the link and exit, as an adapter\n"
+    "                      pulled out mid-frame\n"
     "  --exit-with-stdin   exit also when standard input reaches its end, so that a test\n"
     "                      that dies takes its simulator along\n"
     "  --help              show this text\n";
@@ -54,6 +59,9 @@ struct Options {
     QString link;
     zyrk::SimUnit::Faults faults;
     bool still = false;
+    bool twice = false;
+    int noise = 0;
+    int hangUpAfter = -1;
     bool exitWithStdin = false;
     bool help = false;
 };
@@ -140,6 +148,12 @@ bool ParseArguments(int argc, char** argv, Options& options, std::string& error)
             ok = number(0, kVersionMax, options.faults.version);
         } else if (arg == "--cut-after") {
             ok = number(0, INT_MAX, options.faults.cutAfterFrames);
+        } else if (arg == "--twice") {
+            ok = flag(options.twice);
+        } else if (arg == "--noise") {
+            ok = number(0, INT_MAX, options.noise);
+        } else if (arg == "--hang-up-after") {
+            ok = number(0, INT_MAX, options.hangUpAfter);
         } else if (arg == "--exit-with-stdin") {
             ok = flag(options.exitWithStdin);
         } else if (arg == "--help" || arg == "-h") {
@@ -198,6 +212,9 @@ int main(int argc, char** argv) {
     unit.faults = options.faults;
     unit.moving = !options.still;
     zyrk::PtyServer server(unit);
+    server.answerTwice = options.twice;
+    server.noiseBytes = options.noise;
+    server.hangUpAfterFrames = options.hangUpAfter;
     QString error;
     if (!server.Open(error) ||
         (!options.link.isEmpty() && !server.PlaceLink(options.link, error))) {
@@ -210,7 +227,10 @@ int main(int argc, char** argv) {
 
     int status = 0;
     while (gStop == 0) {
-        if (!server.ServeOnce(kServeSliceMs)) {
+        const bool served = server.ServeOnce(kServeSliceMs);
+        if (server.HungUp())
+            break; // an adapter pulled out: gone without a word
+        if (!served) {
             std::fprintf(stderr, "zyrk-sim: the pseudo-terminal failed\n");
             status = kExitFailure;
             break;

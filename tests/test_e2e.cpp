@@ -8,6 +8,7 @@
 #include "Messages.h"
 #include "ParamImage.h"
 #include "SerialPort.h"
+#include "SimProcess.h"
 #include "SimUnit.h"
 
 #include <cstdlib>
@@ -29,7 +30,7 @@ using namespace zyrk;
 
 namespace {
 
-constexpr int kProcessWaitMs = 5000;
+constexpr int kProcessWaitMs = Simulator::kProcessWaitMs;
 // A reply needs a monitor request, which goes out every sixth tick, plus the tick that
 // polls the answer; the bounds leave room for a loaded machine.
 constexpr int kFirstReplyTicks = 20;
@@ -63,52 +64,6 @@ class FakeHost : public LinkHost {
 
   private:
     ParamImage& image_;
-};
-
-// One zyrk-sim process. Stop() also runs from the destructor, so a failed check never
-// leaves a simulator behind; --exit-with-stdin covers a test program that dies outright.
-class Simulator {
-  public:
-    ~Simulator() { Stop(); }
-
-    bool Start(const QString& link, const QStringList& extra = {}) {
-        process.setProgram(QStringLiteral(ZYRK_SIM_PATH));
-        process.setArguments(
-            QStringList{QStringLiteral("--exit-with-stdin"), QStringLiteral("--link"), link} +
-            extra);
-        process.start();
-        if (!process.waitForStarted(kProcessWaitMs))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (!process.canReadLine() && timer.elapsed() < kProcessWaitMs) {
-            if (!process.waitForReadyRead(kProcessWaitMs) &&
-                process.state() == QProcess::NotRunning)
-                break;
-        }
-        if (!process.canReadLine()) {
-            qWarning() << "zyrk-sim:" << process.readAllStandardError();
-            return false;
-        }
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
-        return !device.isEmpty();
-    }
-
-    // The exit code of a clean stop, -1 when the process had to be killed.
-    int Stop() {
-        if (process.state() == QProcess::NotRunning)
-            return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        process.terminate();
-        if (!process.waitForFinished(kProcessWaitMs)) {
-            process.kill();
-            process.waitForFinished(kProcessWaitMs);
-            return -1;
-        }
-        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    }
-
-    QProcess process;
-    QString device;
 };
 
 // The link as the window holds it, on the real port class, with COM1 pointed at the path.
@@ -422,6 +377,10 @@ void TestE2e::commandLine_data() {
                                                  QStringLiteral("-1")}
                                   << kUsageError;
     QTest::newRow("value on a switch") << QStringList{QStringLiteral("--silent=1")} << kUsageError;
+    QTest::newRow("noise not a number")
+        << QStringList{QStringLiteral("--noise"), QStringLiteral("lots")} << kUsageError;
+    QTest::newRow("negative hang-up")
+        << QStringList{QStringLiteral("--hang-up-after=-2")} << kUsageError;
 }
 
 void TestE2e::commandLine() {
