@@ -5,6 +5,7 @@
 #include "Cli.h"
 #include "Limits.h"
 #include "ParameterFile.h"
+#include "SimProcess.h"
 #include "SimUnit.h"
 
 #include <QDir>
@@ -26,38 +27,6 @@ constexpr int kProcessWaitMs = 5000;
 // Generous: a program run waits for the unit's saving (about 4 s); a search passes 21 ports.
 constexpr int kCliWaitMs = 30000;
 constexpr int kFoundPort = 7; // the port the settings point at the simulator
-
-class Simulator {
-  public:
-    ~Simulator() { Stop(); }
-    bool Start(const QString& link, const QStringList& extra) {
-        process.setProgram(QStringLiteral(ZYRK_SIM_PATH));
-        process.setArguments(
-            QStringList{QStringLiteral("--exit-with-stdin"), QStringLiteral("--link"), link} +
-            extra);
-        process.start();
-        if (!process.waitForStarted(kProcessWaitMs))
-            return false;
-        QElapsedTimer timer;
-        timer.start();
-        while (!process.canReadLine() && timer.elapsed() < kProcessWaitMs) {
-            if (!process.waitForReadyRead(kProcessWaitMs) &&
-                process.state() == QProcess::NotRunning)
-                break;
-        }
-        return process.canReadLine();
-    }
-    void Stop() {
-        if (process.state() == QProcess::NotRunning)
-            return;
-        process.terminate();
-        if (!process.waitForFinished(kProcessWaitMs)) {
-            process.kill();
-            process.waitForFinished(kProcessWaitMs);
-        }
-    }
-    QProcess process;
-};
 
 // The parameter set the simulated unit starts with, as a file.
 QByteArray UnitFile(const std::function<void(ParamImage&)>& change = {}) {
