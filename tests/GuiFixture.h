@@ -14,6 +14,10 @@ namespace zyrk {
 class FakePrompter : public Prompter {
   public:
     void Message(QWidget*, const QString& text) override { messages << text; }
+    void MessageWithDetail(QWidget*, const QString& text, const QString& detail) override {
+        messages << text;
+        details << detail;
+    }
     Answer AskYesNoCancel(QWidget*, const QString& text) override {
         questions << text;
         return answer;
@@ -27,6 +31,7 @@ class FakePrompter : public Prompter {
         return chosen;
     }
     QStringList messages;
+    QStringList details; // the detail of each message that had one
     QStringList questions;
     Answer answer = Yes;
     QString chosen;      // the path the file dialogs return; empty: cancelled

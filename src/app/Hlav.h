@@ -77,6 +77,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void CheckBoxProcentaMouseUp();
     void ApplyLimits() override;
     void ShowMessage(const QString& text) override;
+    void ShowPortOpenError(const QString& text, const QString& path,
+                           const PortOpenFailure& failure) override;
     void ApplyLanguage();
     void HighlightLiveCell();
 
@@ -134,6 +136,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void ColourLiveCell(int row, int column, bool lit);
     void ResetLiveColours();
     bool PrintClientArea();
+    void ShowFileError(const QString& path, const QString& systemText, bool damaged = false);
+    void ShowStale(bool stale);
+    void ShowSearchingPort(const LinkDisplay& d);
 
     Prompter& prompter_;
     Options options_;
@@ -152,6 +157,14 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QPalette greenEditPalette_;
     QPalette rowPalette_;
     QPalette greenRowPalette_;
+    // While no unit answers, the monitor values are drawn grey (the live cell too) so that
+    // nobody reads a frozen number as live.
+    bool stale_ = false;
+    QPalette greyEditPalette_;
+    QPalette greyRowPalette_;
+    QColor rpmBarColor_;
+    QColor tpsBarColor_;
+    QString searchShown_; // the port-search text the status bar shows when no hint does
 };
 
 } // namespace zyrk

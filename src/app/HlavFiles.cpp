@@ -1,4 +1,5 @@
 // The main window's settings, parameter-file and print commands.
+#include "ErrorDetail.h"
 #include "Hlav.h"
 #include "HlavDetail.h"
 #include "IniStore.h"
@@ -93,7 +94,7 @@ void TFormHlav::SaveFile(const QString& preset) {
     savePreset_ = path;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
-        ShowMessage(messages[MsgOpenFileError]);
+        ShowFileError(path, file.errorString());
         return;
     }
     CommitControls();
@@ -102,7 +103,7 @@ void TFormHlav::SaveFile(const QString& preset) {
     file.write(WriteParameterFile(image));
     // Written whole or not at all; a file that could not be completed is reported.
     if (!file.commit()) {
-        ShowMessage(messages[MsgOpenFileError]);
+        ShowFileError(path, file.errorString());
         return;
     }
     TookFile(path);
@@ -114,7 +115,7 @@ void TFormHlav::OpenFile(const QString& preset) {
         openPreset_ = path;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            ShowMessage(messages[MsgOpenFileError]);
+            ShowFileError(path, file.errorString());
         } else {
             switch (ReadParameterFile(file.readAll(), image)) {
             case FileRead::Ok:
@@ -125,7 +126,7 @@ void TFormHlav::OpenFile(const QString& preset) {
                 ShowMessage(messages[MsgUnmatchedFileVersion]);
                 break;
             case FileRead::Damaged:
-                ShowMessage(messages[MsgOpenFileError]);
+                ShowFileError(path, QString(), true);
                 break;
             }
         }
@@ -133,6 +134,11 @@ void TFormHlav::OpenFile(const QString& preset) {
     link.Display().statusVisible = false;
     link.Display().gaugeVisible = false;
     Render();
+}
+
+void TFormHlav::ShowFileError(const QString& path, const QString& systemText, bool damaged) {
+    prompter_.MessageWithDetail(this, messages[MsgOpenFileError],
+                                FileErrorDetail(path, systemText, damaged, LanguageIndex));
 }
 
 void TFormHlav::MenuOpenClick() {

@@ -1,5 +1,7 @@
 #include "SerialPort.h"
 
+#include "ErrorDetail.h"
+
 namespace zyrk {
 
 SerialPort::SerialPort() = default;
@@ -11,8 +13,11 @@ SerialPort::~SerialPort() {
 bool SerialPort::Open(const QString& path) {
     Close();
     port_.setPortName(path);
-    if (!port_.open(QIODevice::ReadWrite))
+    lastOpenError_ = {};
+    if (!port_.open(QIODevice::ReadWrite)) {
+        lastOpenError_ = DescribeOpenFailure(port_.error(), port_.errorString(), path);
         return false;
+    }
     // Configuration failures are not fatal: the watchdog and the retries cover a port
     // that does not work.
     port_.setBaudRate(kBaud);

@@ -23,9 +23,11 @@ class SerialPort : public Port {
     qint64 BytesWaiting() override;
     QByteArray Read(qint64 max) override;
     void Write(const QByteArray& frame) override;
+    PortOpenFailure LastOpenError() const override { return lastOpenError_; }
 
   private:
     QSerialPort port_;
+    PortOpenFailure lastOpenError_;
 };
 
 } // namespace zyrk
