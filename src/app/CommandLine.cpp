@@ -3,7 +3,6 @@
 #include "ParamImage.h"
 #include "SettingsFolder.h"
 
-#include <QDir>
 #include <cstdio>
 
 #ifdef Q_OS_WIN
@@ -35,7 +34,10 @@ QString HelpText(Platform platform) {
         "  DEUTSCH   German\n"
         "\n"
         "Settings: application.ini and default.ini in the settings folder\n");
-    text += QStringLiteral("  ") + QDir::toNativeSeparators(found) + QLatin1Char('\n');
+    QString shown = found;
+    if (platform == Platform::Windows)
+        shown.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    text += QStringLiteral("  ") + shown + QLatin1Char('\n');
     if (platform == Platform::Windows) {
         text += QStringLiteral("  (the common application-data folder, %ProgramData%, then "
                                "Velkarim\\ZYRK\\%1\\)\n"

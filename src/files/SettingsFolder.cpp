@@ -23,7 +23,9 @@ QString PlatformDataFolder(Platform platform) {
         QString folder = qEnvironmentVariable("ProgramData");
         if (folder.isEmpty())
             folder = qEnvironmentVariable("ALLUSERSPROFILE");
-        return QDir::fromNativeSeparators(folder);
+        // Spelled out rather than fromNativeSeparators, which only converts on Windows
+        // itself: the same formula then holds wherever it runs.
+        return folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     }
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 }
