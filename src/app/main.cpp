@@ -20,6 +20,8 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zyrk.Zyrk"));
 
     zyrk::SerialPort port;
     zyrk::BoxPrompter prompter;
