@@ -20,9 +20,12 @@ class SimPort : public Port {
     qint64 BytesWaiting() override { return open_ ? rx_.size() : 0; }
     QByteArray Read(qint64 max) override;
     void Write(const QByteArray& frame) override;
+    PortOpenFailure LastOpenError() const override { return open_ ? PortOpenFailure{} : failure; }
 
     // Paths that can be opened; empty means every path exists.
     QSet<QString> existing;
+    // What an open of a path that does not exist reports.
+    PortOpenFailure failure{PortError::NotFound, QStringLiteral("No such file or directory")};
     // Every open attempt and every frame written, in order.
     QStringList opened;
     QVector<QByteArray> written;

@@ -19,6 +19,12 @@ class FakePrompter : public Prompter {
         if (whileShown)
             whileShown();
     }
+    void MessageWithDetail(QWidget*, const QString& text, const QString& detail) override {
+        messages << text;
+        details << detail;
+        if (whileShown)
+            whileShown();
+    }
     Answer AskYesNoCancel(QWidget*, const QString& text) override {
         questions << text;
         return answer;
@@ -32,6 +38,7 @@ class FakePrompter : public Prompter {
         return chosen;
     }
     QStringList messages;
+    QStringList details; // the detail of each message that had one
     QStringList questions;
     Answer answer = Yes;
     QString chosen;                   // the path the file dialogs return; empty: cancelled

@@ -1,6 +1,7 @@
 #include "Hlav.h"
 
 #include "About.h"
+#include "ErrorDetail.h"
 #include "HlavCompare.h"
 #include "HlavDetail.h"
 #include "HlavMaps.h"
@@ -49,6 +50,12 @@ TFormHlav::TFormHlav(Port& port, Prompter& prompter, const Options& options, QWi
     // on the window colour; the tick box itself keeps the base colour.
     redProgHnedPalette_.setColor(QPalette::Button, Qt::red);
     redProgHnedPalette_.setColor(QPalette::Window, Qt::red);
+    greyEditPalette_ = editPalette_;
+    greyEditPalette_.setColor(QPalette::Base, kStaleCellGrey);
+    greyRowPalette_ = rowPalette_;
+    greyRowPalette_.setColor(QPalette::Window, kStaleCellGrey);
+    rpmBarColor_ = ui.CGaugeRpm->BarColor();
+    tpsBarColor_ = ui.CGaugeTps->BarColor();
 
     // The timer runs from the moment the window exists, so it also fires inside a message
     // box of the start-up; the tick copes with a closed port and empty controls.
@@ -237,6 +244,11 @@ void TFormHlav::ShowMessage(const QString& text) {
         carrier->start();
     }
     prompter_.Message(this, text);
+}
+
+void TFormHlav::ShowPortOpenError(const QString& text, const QString& path,
+                                  const PortOpenFailure& failure) {
+    prompter_.MessageWithDetail(this, text, PortOpenDetail(path, failure, LanguageIndex));
 }
 
 void TFormHlav::ConnectHandlers() {
@@ -431,6 +443,8 @@ void TFormHlav::Render() {
         ui.CGaugeProgram->SetProgress(d.gaugeProgress);
     visible(ui.CGaugeProgram, d.gaugeVisible, r.gaugeVisible);
     visible(ui.LabelSpojeni, d.connectionVisible, r.connectionVisible);
+    if (all || d.connectionVisible != r.connectionVisible)
+        ShowStale(d.connectionVisible);
     text(ui.LabelVersion, d.versionText, r.versionText);
     visible(ui.LabelVersion, d.versionVisible, r.versionVisible);
     visible(ui.LabelEeDataErr, d.eeDataErrVisible, r.eeDataErrVisible);
@@ -457,6 +471,7 @@ void TFormHlav::Render() {
         MarkComItem(d.comChecked);
     if (all || d.servoPozText[0] != r.servoPozText[0] || d.servoMerText[0] != r.servoMerText[0])
         KeepServoColumnsApart();
+    ShowSearchingPort(d);
     rendered_ = d;
     renderedOnce_ = true;
 }
@@ -475,13 +490,52 @@ void TFormHlav::KeepServoColumnsApart() {
     }
 }
 
+void TFormHlav::ShowStale(bool stale) {
+    stale_ = stale;
+    // The texts stay as they are; only their colour says that they are no longer live.
+    const QColor text = stale ? palette().color(QPalette::Disabled, QPalette::WindowText)
+                              : palette().color(QPalette::Active, QPalette::WindowText);
+    std::vector<QLabel*> labels{ui.LabelRpm, ui.LabelTpsMon, ui.LabelNapeti,
+                                ui.LabelPocetProgramovani};
+    labels.insert(labels.end(), ui.LabelServoPoz.begin(), ui.LabelServoPoz.end());
+    labels.insert(labels.end(), ui.LabelServoMer.begin(), ui.LabelServoMer.end());
+    labels.insert(labels.end(), ui.LabelTest.begin(), ui.LabelTest.end());
+    for (QLabel* label : labels) {
+        QPalette pal = label->palette();
+        pal.setColor(QPalette::WindowText, text);
+        label->setPalette(pal);
+    }
+    ui.CGaugeRpm->SetBarColor(stale ? kStaleBarGrey : rpmBarColor_);
+    ui.CGaugeTps->SetBarColor(stale ? kStaleBarGrey : tpsBarColor_);
+    ColourLiveCell(litRow_, litColumn_, true);
+}
+
+// The status bar belongs to the hints. While none is shown and the automatic search is
+// looking for the unit, it names the port being tried; a hint that appears takes the bar,
+// and the search text comes back once the bar is empty again.
+void TFormHlav::ShowSearchingPort(const LinkDisplay& d) {
+    const QString want = d.connectionVisible && d.searchPort > 0
+                             ? SearchingText(d.searchPort, d.searchPath, LanguageIndex)
+                             : QString();
+    const QString now = ui.StatusBar1->currentMessage();
+    if ((now.isEmpty() || now == searchShown_) && now != want) {
+        if (want.isEmpty())
+            ui.StatusBar1->clearMessage();
+        else
+            ui.StatusBar1->showMessage(want);
+    }
+    searchShown_ = want;
+}
+
 void TFormHlav::ColourLiveCell(int row, int column, bool lit) {
     if (row < 0 || column < 0)
         return;
-    ui.EditMapRpm[static_cast<size_t>(column)]->setPalette(lit ? greenEditPalette_ : editPalette_);
-    ui.LabelMapRow[static_cast<size_t>(row)]->setPalette(lit ? greenRowPalette_ : rowPalette_);
+    const QPalette& litEdit = stale_ ? greyEditPalette_ : greenEditPalette_;
+    const QPalette& litRow = stale_ ? greyRowPalette_ : greenRowPalette_;
+    ui.EditMapRpm[static_cast<size_t>(column)]->setPalette(lit ? litEdit : editPalette_);
+    ui.LabelMapRow[static_cast<size_t>(row)]->setPalette(lit ? litRow : rowPalette_);
     ui.EditMap[static_cast<size_t>(row)][static_cast<size_t>(column)]->setPalette(
-        lit ? greenEditPalette_ : editPalette_);
+        lit ? litEdit : editPalette_);
 }
 
 void TFormHlav::ResetLiveColours() {

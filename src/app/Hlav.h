@@ -86,6 +86,8 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void CheckBoxProcentaMouseUp();
     void ApplyLimits() override;
     void ShowMessage(const QString& text) override;
+    void ShowPortOpenError(const QString& text, const QString& path,
+                           const PortOpenFailure& failure) override;
     void ApplyLanguage();
     void HighlightLiveCell();
 
@@ -113,7 +115,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QTimer Timer1;
     TFormAbout* FormAbout = nullptr;
     CompareTool* compare = nullptr; // Compare with unit or file (HlavCompare)
-    HlavMaps* Maps = nullptr; // the map windows and the map sheet
+    HlavMaps* Maps = nullptr;       // the map windows and the map sheet
 
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }
@@ -151,6 +153,9 @@ class TFormHlav : public QMainWindow, public LinkHost {
     void KeepServoColumnsApart();
     void ResetLiveColours();
     bool PrintClientArea();
+    void ShowFileError(const QString& path, const QString& systemText, bool damaged = false);
+    void ShowStale(bool stale);
+    void ShowSearchingPort(const LinkDisplay& d);
 
     Prompter& prompter_;
     Options options_;
@@ -175,6 +180,14 @@ class TFormHlav : public QMainWindow, public LinkHost {
     QPalette progHnedPalette_; // "Programming after change" as designed
     QPalette redProgHnedPalette_;
     bool progHnedRed_ = false;
+    // While no unit answers, the monitor values are drawn grey (the live cell too) so that
+    // nobody reads a frozen number as live.
+    bool stale_ = false;
+    QPalette greyEditPalette_;
+    QPalette greyRowPalette_;
+    QColor rpmBarColor_;
+    QColor tpsBarColor_;
+    QString searchShown_; // the port-search text the status bar shows when no hint does
 };
 
 } // namespace zyrk

@@ -1,4 +1,5 @@
 // The main window's settings, parameter-file and print commands.
+#include "ErrorDetail.h"
 #include "FileWrite.h"
 #include "Hlav.h"
 #include "HlavCompare.h"
@@ -88,8 +89,9 @@ void TFormHlav::SaveFile(const QString& preset) {
     if (path.isEmpty())
         return;
     savePreset_ = path;
-    if (!CanReplaceFile(path)) {
-        ShowMessage(messages[MsgOpenFileError]);
+    QString why;
+    if (!CanReplaceFile(path, &why)) {
+        ShowFileError(path, why);
         return;
     }
     CommitControls();
@@ -97,8 +99,8 @@ void TFormHlav::SaveFile(const QString& preset) {
     ShowImage();
     // Written whole or not at all; a file that could not be completed is reported, and the
     // file that was there before stays as it was.
-    if (!ReplaceFile(path, WriteParameterFile(image))) {
-        ShowMessage(messages[MsgOpenFileError]);
+    if (!ReplaceFile(path, WriteParameterFile(image), &why)) {
+        ShowFileError(path, why);
         return;
     }
     TookFile(path);
@@ -110,7 +112,7 @@ void TFormHlav::OpenFile(const QString& preset) {
         openPreset_ = path;
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly)) {
-            ShowMessage(messages[MsgOpenFileError]);
+            ShowFileError(path, file.errorString());
         } else {
             switch (ReadParameterFile(file.readAll(), image)) {
             case FileRead::Ok:
@@ -121,7 +123,7 @@ void TFormHlav::OpenFile(const QString& preset) {
                 ShowMessage(messages[MsgUnmatchedFileVersion]);
                 break;
             case FileRead::Damaged:
-                ShowMessage(messages[MsgOpenFileError]);
+                ShowFileError(path, QString(), true);
                 break;
             }
         }
@@ -129,6 +131,11 @@ void TFormHlav::OpenFile(const QString& preset) {
     link.Display().statusVisible = false;
     link.Display().gaugeVisible = false;
     Render();
+}
+
+void TFormHlav::ShowFileError(const QString& path, const QString& systemText, bool damaged) {
+    prompter_.MessageWithDetail(this, messages[MsgOpenFileError],
+                                FileErrorDetail(path, systemText, damaged, LanguageIndex));
 }
 
 void TFormHlav::MenuOpenClick() {

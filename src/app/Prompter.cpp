@@ -13,6 +13,13 @@ void BoxPrompter::Message(QWidget* parent, const QString& text) {
     box.exec();
 }
 
+void BoxPrompter::MessageWithDetail(QWidget* parent, const QString& text, const QString& detail) {
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parent);
+    // Informative, not the hidden "detailed" part: the reason is what the user needs to read.
+    box.setInformativeText(detail);
+    box.exec();
+}
+
 Prompter::Answer BoxPrompter::AskYesNoCancel(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Question, QString(), text,
                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);

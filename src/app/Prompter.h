@@ -16,6 +16,11 @@ class Prompter {
     virtual ~Prompter() = default;
     virtual void Message(QWidget* parent, const QString& text) = 0;
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A message with a detail under it (the device or file and the reason of a failure);
+    // the message keeps its exact words.
+    virtual void MessageWithDetail(QWidget* parent, const QString& text, const QString& detail) {
+        Message(parent, detail.isEmpty() ? text : text + QLatin1Char('\n') + detail);
+    }
     // The file dialogs: the chosen full path, or an empty text when the user cancelled.
     // The preset gives the folder and name the dialog opens with.
     virtual QString ChooseOpenFile(QWidget* parent, const QString& preset) = 0;
@@ -25,6 +30,7 @@ class Prompter {
 class BoxPrompter : public Prompter {
   public:
     void Message(QWidget* parent, const QString& text) override;
+    void MessageWithDetail(QWidget* parent, const QString& text, const QString& detail) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
     QString ChooseOpenFile(QWidget* parent, const QString& preset) override;
     QString ChooseSaveFile(QWidget* parent, const QString& preset) override;

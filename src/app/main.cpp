@@ -1,4 +1,5 @@
 #include "About.h"
+#include "CommandLine.h"
 #include "Hlav.h"
 #include "SerialPort.h"
 
@@ -6,8 +7,21 @@
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
+    // Help and version are answered before the application object exists: that needs a
+    // display, and a question about the tool must not open its window.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const QString early = zyrk::EarlyOutput(arguments);
+    if (!early.isEmpty()) {
+        zyrk::PrintToConsole(early);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setStyle(QStringLiteral("Fusion"));
+    // Lets the desktop match the window to the installed menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.zyrk.Zyrk"));
 
     zyrk::SerialPort port;
     zyrk::BoxPrompter prompter;

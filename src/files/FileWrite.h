@@ -17,11 +17,11 @@ namespace zyrk {
 // - A symbolic link is followed: the file it points to is replaced and the link stays.
 // - A replaced file keeps its permissions.
 //
-// False when nothing was written.
-bool ReplaceFile(const QString& path, const QByteArray& data);
+// False when nothing was written; why then says the reason in the system's words.
+bool ReplaceFile(const QString& path, const QByteArray& data, QString* why = nullptr);
 
 // Whether ReplaceFile may write there at all, asked before any work is done: the path is a
 // regular file the user may write, or nothing yet in a folder the user may write.
-bool CanReplaceFile(const QString& path);
+bool CanReplaceFile(const QString& path, QString* why = nullptr);
 
 } // namespace zyrk

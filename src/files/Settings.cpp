@@ -2,8 +2,6 @@
 
 #include "IniStore.h"
 
-#include <QDir>
-
 namespace zyrk {
 
 namespace {
@@ -99,12 +97,10 @@ bool TestMarkerOn(const QByteArray& text) {
     return false;
 }
 
-QString TestMarkerPath() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("c:\\test_plonek.txt");
-#else
-    return QDir::rootPath() + QStringLiteral("test_plonek.txt");
-#endif
+QString TestMarkerPath(Platform platform) {
+    if (platform == Platform::Windows)
+        return QStringLiteral("c:\\test_plonek.txt");
+    return QStringLiteral("/test_plonek.txt");
 }
 
 } // namespace zyrk

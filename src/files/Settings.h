@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ParamImage.h"
+#include "Platform.h"
 
 #include <QByteArray>
 #include <QString>
@@ -38,7 +39,7 @@ int ReadDefaultIni(const QByteArray& text, ParamImage& image, AllCells& allCells
 
 // Test mode is on when the marker text holds the word DIAG_SWITCH exactly.
 bool TestMarkerOn(const QByteArray& text);
-// Where the marker file lies: the root of the system drive.
-QString TestMarkerPath();
+// Where the marker file lies: the root of the system drive (c:\ on Windows, / elsewhere).
+QString TestMarkerPath(Platform platform = kHostPlatform);
 
 } // namespace zyrk

@@ -16,22 +16,24 @@ constexpr char kProductFolder[] = "ZYRK";
 constexpr char kPortsSection[] = "PORTS";
 
 // The platform's data folder with '/' separators, or empty when there is none.
-QString PlatformDataFolder() {
-#ifdef Q_OS_WIN
-    // The common application-data folder, shared by all users of the machine.
-    QString folder = qEnvironmentVariable("ProgramData");
-    if (folder.isEmpty())
-        folder = qEnvironmentVariable("ALLUSERSPROFILE");
-    return QDir::fromNativeSeparators(folder);
-#else
+QString PlatformDataFolder(Platform platform) {
+    if (platform == Platform::Windows) {
+        // The common application-data folder, shared by all users of the machine. Windows
+        // names it in the environment of every process, which also lets the tests give it.
+        QString folder = qEnvironmentVariable("ProgramData");
+        if (folder.isEmpty())
+            folder = qEnvironmentVariable("ALLUSERSPROFILE");
+        // Spelled out rather than fromNativeSeparators, which only converts on Windows
+        // itself: the same formula then holds wherever it runs.
+        return folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    }
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#endif
 }
 
 } // namespace
 
-QString SettingsFolder() {
-    QString base = PlatformDataFolder();
+QString SettingsFolder(Platform platform) {
+    QString base = PlatformDataFolder(platform);
     if (base.isEmpty())
         return QString();
     if (base.endsWith(u'/'))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <QString>
 
 namespace zyrk {
@@ -21,7 +23,7 @@ struct SettingsPaths {
 // The machine-wide data folder followed by Velkarim/ZYRK/56/. On Windows that is the common
 // application-data folder; elsewhere the user's data folder ($XDG_DATA_HOME, else
 // ~/.local/share), since a machine-wide folder is not writable there.
-QString SettingsFolder();
+QString SettingsFolder(Platform platform = kHostPlatform);
 
 // Creates the missing levels of the settings folder and derives the two file paths. A folder
 // that cannot be created is not an error: the settings then read as defaults and are not

@@ -143,10 +143,13 @@ void Link::OpenPort() {
     const int n = ComIndex != kComAuto ? ComIndex + 1 : AutoScanIndex + 1;
     // The label shows the port by its COM number on every platform.
     display_.comText = QStringLiteral("COM= ") + PortNames::ComPath(n).mid(4, 10);
-    const bool ok = port_.Open(names_.Path(n));
+    const QString path = names_.Path(n);
+    const bool ok = port_.Open(path);
+    display_.searchPort = ComIndex == kComAuto ? n : 0;
+    display_.searchPath = ComIndex == kComAuto ? path : QString();
     if (!ok) {
         if (!QuietReopen && ComIndex != kComAuto)
-            host_.ShowMessage(messages_[MsgComOpenError]);
+            host_.ShowPortOpenError(messages_[MsgComOpenError], path, port_.LastOpenError());
         if (ComIndex == kComAuto)
             ReconnectTicks = kFailedAutoOpenTicks;
     }

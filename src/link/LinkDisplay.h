@@ -45,6 +45,11 @@ struct LinkDisplay {
 
     QString comText = QStringLiteral("COM = --"); // LabelCom
     int comChecked = -1;                          // the Com menu item with the check mark
+
+    // The port the automatic search opened last (1..21, 0 when a port was chosen by hand)
+    // and its device path; the window names it while no unit answers.
+    int searchPort = 0;
+    QString searchPath;
 };
 
 } // namespace zyrk

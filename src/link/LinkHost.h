@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Port.h"
+
 #include <QString>
 
 namespace zyrk {
@@ -12,6 +14,12 @@ class LinkHost {
     virtual void ApplyLimits() = 0;
     virtual void ShowImage() = 0;
     virtual void ShowMessage(const QString& text) = 0;
+    // The port-opening message with the device path and the reason; an owner that has no
+    // room for the detail shows the text alone.
+    virtual void ShowPortOpenError(const QString& text, const QString& /*path*/,
+                                   const PortOpenFailure& /*failure*/) {
+        ShowMessage(text);
+    }
 };
 
 } // namespace zyrk

@@ -2,8 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 
 namespace zyrk {
+
+// Why the last Open failed, so that the message can say what to do about it.
+enum class PortError : uint8_t { None, NotFound, PermissionDenied, Busy, Other };
+struct PortOpenFailure {
+    PortError kind = PortError::None;
+    QString systemText; // the system's own words, as they came
+};
 
 // A transport that knows nothing of the protocol. Reads never wait: they only take what is
 // already queued. Write sends one frame and then waits, bounded, until it has left.
@@ -16,6 +24,8 @@ class Port {
     virtual qint64 BytesWaiting() = 0;
     virtual QByteArray Read(qint64 max) = 0;
     virtual void Write(const QByteArray& frame) = 0;
+    // After an Open that failed: why. Ports that cannot tell say nothing.
+    virtual PortOpenFailure LastOpenError() const { return {}; }
 };
 
 } // namespace zyrk

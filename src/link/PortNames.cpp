@@ -2,19 +2,18 @@
 
 namespace zyrk {
 
-PortNames::PortNames() {
+PortNames::PortNames(Platform platform) {
     for (int n = 1; n <= kPortCount; ++n)
-        paths_[static_cast<size_t>(n - 1)] = DefaultPath(n);
+        paths_[static_cast<size_t>(n - 1)] = DefaultPath(n, platform);
 }
 
 QString PortNames::ComPath(int n) {
     return QStringLiteral("\\\\.\\COM%1").arg(n);
 }
 
-QString PortNames::DefaultPath(int n) {
-#ifdef Q_OS_WIN
-    return ComPath(n);
-#else
+QString PortNames::DefaultPath(int n, Platform platform) {
+    if (platform == Platform::Windows)
+        return ComPath(n);
     constexpr int kUsbPorts = 8;
     constexpr int kAcmPorts = 8;
     if (n <= kUsbPorts)
@@ -22,7 +21,6 @@ QString PortNames::DefaultPath(int n) {
     if (n <= kUsbPorts + kAcmPorts)
         return QStringLiteral("/dev/ttyACM%1").arg(n - 1 - kUsbPorts);
     return QStringLiteral("/dev/ttyS%1").arg(n - 1 - kUsbPorts - kAcmPorts);
-#endif
 }
 
 QString PortNames::Path(int n) const {

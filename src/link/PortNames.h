@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Platform.h"
+
 #include <QString>
 #include <array>
 
@@ -11,10 +13,10 @@ constexpr int kPortCount = 21; // COM1 .. COM21
 // table that the settings may override, so a technician can point the tool at any adapter.
 class PortNames {
   public:
-    PortNames();
+    explicit PortNames(Platform platform = kHostPlatform);
     QString Path(int n) const;
     void SetPath(int n, const QString& path);
-    static QString DefaultPath(int n);
+    static QString DefaultPath(int n, Platform platform = kHostPlatform);
     // The Windows form of port n, which the port label shows on every platform.
     static QString ComPath(int n);
 

@@ -1,5 +1,6 @@
 #include "SerialPort.h"
 
+#include "ErrorDetail.h"
 #include "SerialDrain.h"
 
 #include <QElapsedTimer>
@@ -17,8 +18,11 @@ bool SerialPort::Open(const QString& path) {
     Close();
     writeStopped_ = false;
     port_.setPortName(path);
-    if (!port_.open(QIODevice::ReadWrite))
+    lastOpenError_ = {};
+    if (!port_.open(QIODevice::ReadWrite)) {
+        lastOpenError_ = DescribeOpenFailure(port_.error(), port_.errorString(), path);
         return false;
+    }
     // Configuration failures are not fatal: the watchdog and the retries cover a port
     // that does not work.
     port_.setBaudRate(kBaud);

@@ -23,6 +23,7 @@ class SerialPort : public Port {
     qint64 BytesWaiting() override;
     QByteArray Read(qint64 max) override;
     void Write(const QByteArray& frame) override;
+    PortOpenFailure LastOpenError() const override { return lastOpenError_; }
 
     // After a failed write (the adapter pulled out, say) nothing more is written until the
     // port is opened again: the unsent frames are dropped instead of being retried at the
@@ -36,6 +37,7 @@ class SerialPort : public Port {
 
     QSerialPort port_;
     bool writeStopped_ = false;
+    PortOpenFailure lastOpenError_;
 };
 
 } // namespace zyrk
