@@ -17,6 +17,7 @@ need() {
 }
 need bin/zyrk
 need bin/zyrk-sim
+need bin/zyrk-cli
 need share/applications/$id.desktop
 need share/metainfo/$id.metainfo.xml
 need share/icons/hicolor/scalable/apps/$id.svg
