@@ -6,6 +6,7 @@
 #include "Hlav.h"
 #include "SimPort.h"
 #include "SimUnit.h"
+#include "bench_log.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -118,6 +119,7 @@ int main(int argc, char* argv[]) {
                 servo.median, servo.p90, servo.max, servo.replyMedian);
     std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow,
                 form.link.LiveColumn);
+    BenchLog(form);
 
     // --shots DIR: pictures of every page in every language and of the About window, for
     // comparing the window with its layout by eye.

@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "HlavDetail.h"
+#include "HlavLog.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
@@ -57,6 +58,7 @@ void TFormHlav::FormCreate() {
     BuildServoPages(ui); // 1
     NameControls(ui);
     ConnectHandlers();
+    DataLog = new HlavLog(*this, applicationIni_);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -86,6 +88,8 @@ void TFormHlav::FormClose() {
     if (closed_)
         return;
     closed_ = true;
+    if (DataLog)
+        DataLog->Close();
     link.ClosePort();
     CommitControls();
     ApplyLimits();
@@ -174,6 +178,8 @@ void TFormHlav::ApplyLanguage() {
     messages.Fill(language);
     if (link.Display().connectionVisible)
         link.ShowPlaceholders();
+    if (DataLog)
+        DataLog->ApplyLanguage(language);
     Render();
 }
 

@@ -14,6 +14,7 @@
 namespace zyrk {
 
 class TFormAbout;
+class HlavLog;
 
 // The main window: owns the parameter image, the link and every control, wires events to
 // the editing operations and draws what the link reports. The logic lives in params and
@@ -103,6 +104,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     bool HistoryArmed = false;
     QTimer Timer1;
     TFormAbout* FormAbout = nullptr;
+    HlavLog* DataLog = nullptr; // the data log and chart (Log menu); a child of the window
 
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }
