@@ -25,8 +25,10 @@ namespace {
 constexpr qint64 kReplyMs = 330; // the unit answers every sixth 55 ms tick
 constexpr int kTimedReplies = 2000;
 constexpr int kLongRun = 100000;
-constexpr int kRedrawEvery = 1;  // the chart's timer (250 ms) fires at least once per reply
-constexpr int kPaintEvery = 100; // painting all 100,000 would only measure painting again
+// The long run brings the chart up to date every tenth reply and paints it every hundredth:
+// the figure there is memory, and 100,000 redraws would take many minutes.
+constexpr int kRedrawEvery = 10;
+constexpr int kPaintEvery = 100;
 
 double NowMs(const QElapsedTimer& t) {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
