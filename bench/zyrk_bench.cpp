@@ -7,6 +7,7 @@
 #include "SimPort.h"
 #include "SimUnit.h"
 #include "bench_cli.h"
+#include "bench_log.h"
 #include "bench_maps.h"
 
 #include <QApplication>
@@ -123,6 +124,7 @@ int main(int argc, char* argv[]) {
     BenchCli();
 
     zyrk::BenchMaps(form, app.arguments());
+    BenchLog(form);
 
     // --shots DIR: pictures of every page in every language and of the About window, for
     // comparing the window with its layout by eye.

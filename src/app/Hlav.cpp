@@ -4,6 +4,7 @@
 #include "ErrorDetail.h"
 #include "HlavCompare.h"
 #include "HlavDetail.h"
+#include "HlavLog.h"
 #include "HlavMaps.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
@@ -79,6 +80,7 @@ void TFormHlav::FormCreate() {
     compare = new CompareTool(*this);
     Maps = new HlavMaps(*this);
     connect(compare, &CompareTool::OutlinesChanged, Maps, &HlavMaps::ShowOutlines);
+    DataLog = new HlavLog(*this, applicationIni_);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -108,6 +110,8 @@ void TFormHlav::FormClose() {
     if (closed_)
         return;
     closed_ = true;
+    if (DataLog)
+        DataLog->Close();
     link.ClosePort();
     CommitControls();
     ApplyLimits();
@@ -228,6 +232,8 @@ void TFormHlav::ApplyLanguage() {
     messages.Fill(language);
     if (link.Display().connectionVisible)
         link.ShowPlaceholders();
+    if (DataLog)
+        DataLog->ApplyLanguage(language);
     Render();
 }
 

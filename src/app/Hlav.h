@@ -19,6 +19,7 @@ namespace zyrk {
 class TFormAbout;
 class CompareTool;
 class HlavMaps;
+class HlavLog;
 
 // The main window: owns the parameter image, the link and every control, wires events to
 // the editing operations and draws what the link reports. The logic lives in params and
@@ -116,6 +117,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     TFormAbout* FormAbout = nullptr;
     CompareTool* compare = nullptr; // Compare with unit or file (HlavCompare)
     HlavMaps* Maps = nullptr;       // the map windows and the map sheet
+    HlavLog* DataLog = nullptr;     // the data log and chart (Log menu); a child of the window
 
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }

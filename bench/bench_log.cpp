@@ -1,0 +1,167 @@
+// Measures the data log and the chart as the window runs them: the work one monitor reply
+// causes in the tick (a row written to the log, the chart feed updated), the chart's redraw
+// (new points appended, old ones trimmed, the view painted), which its own timer runs at most
+// four times a second outside the tick, and the resident memory over a long run. Prints
+// figures; never fails on them.
+#include "bench_log.h"
+
+#include "ChartWindow.h"
+#include "Hlav.h"
+#include "HlavLog.h"
+
+#include <QApplication>
+#include <QChartView>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+constexpr qint64 kReplyMs = 330; // the unit answers every sixth 55 ms tick
+constexpr int kTimedReplies = 2000;
+constexpr int kLongRun = 100000;
+// The long run brings the chart up to date every tenth reply and paints it every hundredth:
+// the figure there is memory, and 100,000 redraws would take many minutes.
+constexpr int kRedrawEvery = 10;
+constexpr int kPaintEvery = 100;
+
+double NowMs(const QElapsedTimer& t) {
+    return static_cast<double>(t.nsecsElapsed()) / 1e6;
+}
+
+double Median(std::vector<double>& v) {
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double ResidentMb() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+// Values that move like a running engine's, so the chart has real curves to draw.
+zyrk::MonitorSample Sample(qint64 timeMs, int i) {
+    zyrk::MonitorSample s;
+    s.timeMs = timeMs;
+    const double phase = i * 0.05;
+    s.rpm = static_cast<uint16_t>(4500 + 3500 * std::sin(phase));
+    s.tpPercent = static_cast<uint8_t>(50 + 45 * std::sin(phase * 0.7));
+    s.tpsMv = static_cast<uint16_t>(480 + 40 * s.tpPercent);
+    s.supplyMv = 13600 + (i % 7) * 30;
+    s.servoDesiredMv = {static_cast<uint16_t>(1000 + 20 * s.tpPercent),
+                        static_cast<uint16_t>(3000 - 15 * s.tpPercent)};
+    s.servoMeasuredMv = {static_cast<uint16_t>(s.servoDesiredMv[0] - 12 + i % 25),
+                         static_cast<uint16_t>(s.servoDesiredMv[1] - 12 + i % 25)};
+    s.servoState = {1, 1};
+    s.unitVersion = 56;
+    return s;
+}
+
+} // namespace
+
+void BenchLog(zyrk::TFormHlav& form) {
+    QTemporaryDir folder;
+    zyrk::HlavLog& log = *form.DataLog;
+    log.SetFolder(folder.path());
+    log.StartRecording();
+    log.ShowChart();
+    zyrk::ChartWindow& chart = *log.Chart();
+    auto* view = chart.findChild<QChartView*>();
+    QCoreApplication::processEvents();
+
+    qint64 t = QDateTime::currentMSecsSinceEpoch();
+    int i = 0;
+    auto reply = [&] { log.Recording().AddSample(Sample(t += kReplyMs, i++)); };
+    auto redraw = [&] {
+        chart.Refresh();
+        view->viewport()->repaint();
+    };
+
+    // Fill the last minute first, as a chart that has been open a while is.
+    for (int k = 0; k < 200; ++k)
+        reply();
+    redraw();
+
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<double> tick, draw, both;
+    for (int k = 0; k < kTimedReplies; ++k) {
+        const double a = NowMs(clock);
+        reply();
+        const double b = NowMs(clock);
+        redraw();
+        const double c = NowMs(clock);
+        tick.push_back(b - a);
+        draw.push_back(c - b);
+        both.push_back(c - a);
+    }
+    const double tickMedian = Median(tick);
+    const double drawMedian = Median(draw);
+    const double bothMedian = Median(both);
+
+    // The long run: every reply logged and fed, the chart brought up to date as its timer
+    // would, and painted now and then.
+    chart.SetSpan(zyrk::ChartWindow::Last5min);
+    for (int k = 0; k < 2000; ++k)
+        reply();
+    redraw();
+    QCoreApplication::processEvents();
+    const double before = ResidentMb();
+    for (int k = 0; k < kLongRun; ++k) {
+        reply();
+        if (k % kRedrawEvery == 0)
+            chart.Refresh();
+        if (k % kPaintEvery == 0)
+            view->viewport()->repaint();
+    }
+    QCoreApplication::processEvents();
+    const double after = ResidentMb();
+    const qint64 rows = log.Recording().Rows();
+    const double fileMb =
+        static_cast<double>(QFileInfo(log.Recording().FilePath()).size()) / (1024.0 * 1024.0);
+
+    std::printf("log, per reply in the tick (row written, chart fed): median %.4f ms\n",
+                tickMedian);
+    std::printf("chart redraw (append, trim, paint; own timer, <= 4/s): median %.4f ms\n",
+                drawMedian);
+    std::printf("a reply written to the log and drawn on the open chart: median %.4f ms"
+                "   (goal < 0.1 ms)\n",
+                bothMedian);
+    std::printf("resident memory over %d samples through logger and chart: %+.1f MB"
+                " (%.1f -> %.1f MB; %lld rows, %.1f MB on disk)   (goal < 10 MB)\n",
+                kLongRun, after - before, before, after, static_cast<long long>(rows), fileMb);
+
+    // --shots DIR: the chart as it looks after the run, with a cursor and a marker.
+    const QStringList args = QCoreApplication::arguments();
+    const qsizetype shots = args.indexOf(QStringLiteral("--shots"));
+    if (shots > 0 && shots + 1 < args.size()) {
+        chart.SetSpan(zyrk::ChartWindow::Last60s);
+        log.AddMarker();
+        for (int k = 0; k < 40; ++k)
+            reply();
+        log.Recording().Tick(t + 5000); // the unit falls silent for a while
+        t += 8000;
+        for (int k = 0; k < 60; ++k)
+            reply();
+        chart.Refresh();
+        const auto range = chart.TimeRange();
+        chart.SetCursor(range.first + (range.second - range.first) * 0.7);
+        QCoreApplication::processEvents();
+        chart.grab().save(args[shots + 1] + QStringLiteral("/chart.png"));
+    }
+    log.StopRecording();
+    chart.close();
+}
