@@ -4,6 +4,7 @@
 
 #include "Cli.h"
 #include "Limits.h"
+#include "LogFile.h"
 #include "ParameterFile.h"
 #include "SimProcess.h"
 #include "SimUnit.h"
@@ -272,8 +273,10 @@ void TestCli::commands() {
         QFile csv(dir_.filePath(QStringLiteral("m.csv")));
         QVERIFY(csv.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = csv.readAll().split('\n');
-        QVERIFY(lines.first().startsWith("time,rpm,"));
-        QVERIFY(lines.size() >= 3); // header, at least one sample, the empty end
+        // The window's data log: its header, the start row, at least one sample.
+        QVERIFY(FormatLogHeader().startsWith(lines.first()));
+        QVERIFY(lines.size() >= 4);
+        QVERIFY(lines[1].contains(",start,"));
     } else if (row == QLatin1String("version 55")) {
         QVERIFY(!run.err.contains(QLatin1String("program block 1")));
     } else if (row == QLatin1String("usage") || row.startsWith(QLatin1String("file")) ||

@@ -4,10 +4,11 @@
 #include "FileWrite.h"
 #include "IniStore.h"
 #include "Limits.h"
+#include "LogFile.h"
 #include "ParameterFile.h"
-#include "SampleCsv.h"
 #include "SettingsFolder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -253,14 +254,18 @@ bool Session::Prepare() {
         break;
     case Command::Monitor:
         if (!options_.logFile.isEmpty()) {
-            log_ = std::make_unique<QFile>(options_.logFile);
-            if (!log_->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            // The window's data log, so that its chart opens what the command line recorded.
+            // An existing file is never overwritten.
+            log_ = std::make_unique<LogWriter>();
+            LogRow start;
+            start.event = LogEvent::Start;
+            start.timeMs = logStartMs_ = QDateTime::currentMSecsSinceEpoch();
+            if (!log_->Open(options_.logFile) || !log_->Append(start)) {
                 Finish(kExitFile, QStringLiteral("file error"),
                        options_.logFile + QStringLiteral(": cannot be written (") +
-                           log_->errorString() + QStringLiteral(")"));
+                           log_->ErrorText() + QStringLiteral(")"));
                 return false;
             }
-            log_->write(SampleCsvHeader());
         }
         break;
     default:
@@ -527,8 +532,17 @@ void Session::OnSample(const MonitorSample& s) {
     if (phase_ != Phase::Monitor)
         return;
     if (log_) {
-        log_->write(SampleCsvRow(s));
-        log_->flush();
+        LogRow row;
+        row.timeMs = s.timeMs;
+        row.sinceMs = s.timeMs - logStartMs_;
+        row.sample = s;
+        if (!log_->Append(row)) {
+            // What was written stays readable; the run ends as a file failure.
+            Finish(kExitFile, QStringLiteral("file error"),
+                   options_.logFile + QStringLiteral(": writing stopped (") + log_->ErrorText() +
+                       QStringLiteral(")"));
+            return;
+        }
     }
     if (options_.json) {
         QJsonObject o;
@@ -568,7 +582,7 @@ void Session::Finish(int exit, const QString& result, const QString& text) {
     exit_ = exit;
     link_.ClosePort();
     if (log_)
-        log_->close();
+        log_->Close();
     if (options_.json) {
         json_.insert(QStringLiteral("result"), result);
         json_.insert(QStringLiteral("exit"), exit);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Link.h"
+#include "LogFile.h"
 #include "ParamImage.h"
 
 #include <QFile>
@@ -105,7 +106,8 @@ class Session : public LinkHost {
     QString portLabel_;
     QJsonObject json_;
     QJsonArray samples_;
-    std::unique_ptr<QFile> log_;
+    std::unique_ptr<LogWriter> log_;
+    qint64 logStartMs_ = 0;
 };
 
 } // namespace zyrk::cli
