@@ -4,6 +4,7 @@
 // four times a second outside the tick, and the resident memory over a long run. Prints
 // figures; never fails on them.
 #include "bench_log.h"
+#include "BenchUtil.h"
 
 #include "ChartWindow.h"
 #include "Hlav.h"
@@ -32,24 +33,6 @@ constexpr int kPaintEvery = 100;
 
 double NowMs(const QElapsedTimer& t) {
     return static_cast<double>(t.nsecsElapsed()) / 1e6;
-}
-
-double Median(std::vector<double>& v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double ResidentMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
 }
 
 // Values that move like a running engine's, so the chart has real curves to draw.
@@ -108,9 +91,9 @@ void BenchLog(zyrk::TFormHlav& form) {
         draw.push_back(c - b);
         both.push_back(c - a);
     }
-    const double tickMedian = Median(tick);
-    const double drawMedian = Median(draw);
-    const double bothMedian = Median(both);
+    const double tickMedian = zyrk::bench::Median(tick);
+    const double drawMedian = zyrk::bench::Median(draw);
+    const double bothMedian = zyrk::bench::Median(both);
 
     // The long run: every reply logged and fed, the chart brought up to date as its timer
     // would, and painted now and then.
@@ -119,7 +102,7 @@ void BenchLog(zyrk::TFormHlav& form) {
         reply();
     redraw();
     QCoreApplication::processEvents();
-    const double before = ResidentMb();
+    const double before = zyrk::bench::ResidentMb();
     for (int k = 0; k < kLongRun; ++k) {
         reply();
         if (k % kRedrawEvery == 0)
@@ -128,7 +111,7 @@ void BenchLog(zyrk::TFormHlav& form) {
             view->viewport()->repaint();
     }
     QCoreApplication::processEvents();
-    const double after = ResidentMb();
+    const double after = zyrk::bench::ResidentMb();
     const qint64 rows = log.Recording().Rows();
     const double fileMb =
         static_cast<double>(QFileInfo(log.Recording().FilePath()).size()) / (1024.0 * 1024.0);

@@ -1,4 +1,5 @@
 #include "bench_maps.h"
+#include "BenchUtil.h"
 
 #include "Hlav.h"
 #include "HlavMaps.h"
@@ -13,31 +14,6 @@
 
 namespace zyrk {
 
-namespace {
-
-double CpuMs() {
-#ifdef Q_OS_WIN
-    return static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
-#else
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
-#endif
-}
-
-double Median(std::vector<double> v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
-double Max(const std::vector<double>& v) {
-    return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
-}
-
-} // namespace
-
 void BenchMaps(TFormHlav& form, const QStringList& arguments) {
     constexpr int kTicks = 2000;
     constexpr int kRounds = 60;
@@ -51,9 +27,9 @@ void BenchMaps(TFormHlav& form, const QStringList& arguments) {
     int lastRow = windows[0]->Model().LiveRow();
     int lastColumn = windows[0]->Model().LiveColumn();
     for (int i = 0; i < kTicks; ++i) {
-        const double start = CpuMs();
+        const double start = bench::ThreadCpuMs();
         form.Timer1Timer();
-        const double took = CpuMs() - start;
+        const double took = bench::ThreadCpuMs() - start;
         all.push_back(took);
         if (form.link.SilentTicks == 1)
             replies.push_back(took);
@@ -67,7 +43,7 @@ void BenchMaps(TFormHlav& form, const QStringList& arguments) {
     }
     std::printf("tick, both map windows open:       median %.4f ms, max %.4f ms, reply ticks "
                 "median %.4f ms, live cell moved %d times   (goal reply median < 0.3 ms)\n",
-                Median(all), Max(all), Median(replies), moves);
+                bench::Median(all), bench::Max(all), bench::Median(replies), moves);
 
     // Whole-map operations: the operation, the main window's editing step and a repaint of
     // the table, measured together. Values alternate so that every round changes the map.
@@ -105,24 +81,24 @@ void BenchMaps(TFormHlav& form, const QStringList& arguments) {
                 w->Select(MapRect{});
             }
             w->ValueBox()->setValue(i % 2 ? c.valueB : c.valueA);
-            const double start = CpuMs();
+            const double start = bench::ThreadCpuMs();
             w->RunOp(c.op);
             w->Table()->viewport()->repaint();
-            ms.push_back(CpuMs() - start);
+            ms.push_back(bench::ThreadCpuMs() - start);
             // The chart follows the table on the next turn of the event loop; its share is
             // measured on its own.
-            const double chartStart = CpuMs();
+            const double chartStart = bench::ThreadCpuMs();
             w->UpdateChart();
-            chart.push_back(CpuMs() - chartStart);
+            chart.push_back(bench::ThreadCpuMs() - chartStart);
             QCoreApplication::processEvents();
         }
         std::printf("map operation %-20s median %.3f ms, max %.3f ms   (goal < 2 ms)\n", c.name,
-                    Median(ms), Max(ms));
+                    bench::Median(ms), bench::Max(ms));
     }
 
     std::printf("chart of the whole map after an operation: median %.3f ms, max %.3f ms "
                 "(after the table, on the next turn of the event loop)\n",
-                Median(chart), Max(chart));
+                bench::Median(chart), bench::Max(chart));
 
     const qsizetype shots = arguments.indexOf(QStringLiteral("--shots"));
     if (shots > 0 && shots + 1 < arguments.size()) {

@@ -3,6 +3,7 @@
 // start to the window shown, and the resident memory after start. Prints figures; it never
 // fails on them.
 #include "About.h"
+#include "BenchUtil.h"
 #include "Hlav.h"
 #include "SimPort.h"
 #include "SimUnit.h"
@@ -29,53 +30,26 @@ class SilentPrompter : public zyrk::Prompter {
     QString ChooseSaveFile(QWidget*, const QString&) override { return {}; }
 };
 
-double ThreadCpuMs() {
-#ifdef Q_OS_WIN
-    return static_cast<double>(std::clock()) * 1000.0 / CLOCKS_PER_SEC;
-#else
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
-#endif
-}
-
-double ResidentMb() {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
-
 struct Stats {
     double median, p90, max;
     double replyMedian; // ticks that took a monitor reply and redrew the monitor area
 };
 
-double MedianOf(std::vector<double>& v) {
-    if (v.empty())
-        return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 Stats Measure(zyrk::TFormHlav& form, int ticks) {
     std::vector<double> ms, replies;
     ms.reserve(static_cast<size_t>(ticks));
     for (int i = 0; i < ticks; ++i) {
-        const double start = ThreadCpuMs();
+        const double start = zyrk::bench::ThreadCpuMs();
         form.Timer1Timer();
-        const double took = ThreadCpuMs() - start;
+        const double took = zyrk::bench::ThreadCpuMs() - start;
         ms.push_back(took);
         if (form.link.SilentTicks == 1) // a reply arrived in this tick
             replies.push_back(took);
         QCoreApplication::processEvents(); // let repaints happen as they would between ticks
     }
-    const double median = MedianOf(ms);
-    return {median, ms[ms.size() * 9 / 10], ms.back(), MedianOf(replies)};
+    std::sort(ms.begin(), ms.end());
+    const double median = zyrk::bench::Median(ms);
+    return {median, ms[ms.size() * 9 / 10], ms.back(), zyrk::bench::Median(replies)};
 }
 
 } // namespace
@@ -101,7 +75,7 @@ int main(int argc, char* argv[]) {
     form.show();
     QCoreApplication::processEvents();
     const double startMs = static_cast<double>(sinceStart.nsecsElapsed()) / 1e6;
-    const double rssMb = ResidentMb();
+    const double rssMb = zyrk::bench::ResidentMb();
 
     constexpr int kTicks = 2000;
     form.Timer1Timer();
