@@ -1,10 +1,14 @@
 #pragma once
 
+#include "ParamImage.h"
+
+#include <QByteArray>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QtDebug>
+#include <sys/resource.h>
 
 namespace zyrk {
 
@@ -56,5 +60,29 @@ class Simulator {
     QProcess process;
     QString device;
 };
+
+// CPU time of this process (the window and the test) against wall time since construction.
+class CpuClock {
+  public:
+    CpuClock() : cpuStart_(Now()) { wall_.start(); }
+    long long UsedMs() const { return (Now() - cpuStart_) / 1000; }
+    long long WallMs() const { return wall_.elapsed(); }
+
+  private:
+    static long long Now() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        const auto us = [](const timeval& t) { return t.tv_sec * 1000000LL + t.tv_usec; };
+        return us(usage.ru_utime) + us(usage.ru_stime);
+    }
+    long long cpuStart_;
+    QElapsedTimer wall_;
+};
+
+// Block b of an image as the bytes a frame carries.
+inline QByteArray BlockBytes(const ParamImage& image, int b) {
+    const ParamImage::Block block = image.GetBlock(b);
+    return QByteArray(reinterpret_cast<const char*>(block.data()), kBlockSize);
+}
 
 } // namespace zyrk

@@ -23,7 +23,6 @@
 #include <fcntl.h>
 #include <functional>
 #include <poll.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 using namespace zyrk;
@@ -48,11 +47,6 @@ constexpr int kPollStepMs = 5;
 // Longer than the simulator's frame gap, so that it gives up a partial frame.
 constexpr int kStallMs = 60;
 constexpr int kQuickMs = 2;
-
-QByteArray BlockBytes(const ParamImage& image, int b) {
-    const ParamImage::Block block = image.GetBlock(b);
-    return QByteArray(reinterpret_cast<const char*>(block.data()), kBlockSize);
-}
 
 class FakeHost : public LinkHost {
   public:
@@ -478,13 +472,6 @@ struct Terminal {
     }
 };
 
-double CpuSeconds() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
 } // namespace
 
 // A frame leaves whole; once the adapter is gone, the first failed write stops all writing
@@ -507,17 +494,14 @@ void TestE2e::pulledAdapterStopsWriting() {
     QCOMPARE(port.Queued(), 0);
 
     // What the window does meanwhile: a tick's worth of writes and polls, and the event loop.
-    const double cpuBefore = CpuSeconds();
-    QElapsedTimer wall;
-    wall.start();
+    const CpuClock cpu;
     for (int tick = 0; tick < 10; ++tick) {
         port.Write(frame);
         port.BytesWaiting();
         QTest::qWait(kTickMs);
         QCOMPARE(port.Queued(), 0);
     }
-    qInfo("CPU while the adapter is gone: %.0f %% of a core",
-          100.0 * (CpuSeconds() - cpuBefore) / (static_cast<double>(wall.elapsed()) / 1000.0));
+    qInfo("CPU while the adapter is gone: %lld ms over %lld ms", cpu.UsedMs(), cpu.WallMs());
 
     Terminal again;
     QVERIFY(port.Open(again.device));

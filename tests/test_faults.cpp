@@ -23,7 +23,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <sys/resource.h>
 
 using namespace zyrk;
 
@@ -127,29 +126,6 @@ struct Window {
     std::unique_ptr<TFormHlav> form;
     int ticks = 0;
 };
-
-// CPU time of this process (the window and the test) against wall time since construction.
-class CpuClock {
-  public:
-    CpuClock() : cpuStart_(Now()) { wall_.start(); }
-    long long UsedMs() const { return (Now() - cpuStart_) / 1000; }
-    long long WallMs() const { return wall_.elapsed(); }
-
-  private:
-    static long long Now() {
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        const auto us = [](const timeval& t) { return t.tv_sec * 1000000LL + t.tv_usec; };
-        return us(usage.ru_utime) + us(usage.ru_stime);
-    }
-    long long cpuStart_;
-    QElapsedTimer wall_;
-};
-
-QByteArray BlockBytes(const ParamImage& image, int b) {
-    const ParamImage::Block block = image.GetBlock(b);
-    return QByteArray(reinterpret_cast<const char*>(block.data()), kBlockSize);
-}
 
 } // namespace
 
