@@ -2,6 +2,7 @@
 // with the caption and button showing it, the log folder kept in application.ini, failures
 // reported, and a log opened again in the chart window.
 
+#include "ChartPlot.h"
 #include "ChartWindow.h"
 #include "GuiFixture.h"
 #include "HlavLog.h"
@@ -9,8 +10,10 @@
 
 #include <QChart>
 #include <QDateTime>
+#include <QLineSeries>
 #include <QMenuBar>
 #include <QTest>
+#include <QWheelEvent>
 
 using namespace zyrk;
 
@@ -25,6 +28,8 @@ class TestLogGui : public QObject {
     void openLogAgain_data();
     void openLogAgain();
     void chartFollowsAndBreaks();
+    void chartDrawsTheCurves();
+    void wheelZoomsAroundMouse();
 };
 
 void TestLogGui::menuInEveryLanguage_data() {
@@ -182,57 +187,142 @@ void TestLogGui::openLogAgain() {
 }
 
 void TestLogGui::chartFollowsAndBreaks() {
-    // The chart fed directly, with times of its own: the last minute follows the newest
-    // sample, old points are trimmed, a silence breaks every curve, a zoom stays put.
+    // The chart fed directly, with times of its own: the last minute shows on an axis that
+    // moves a quarter of the span at a time, a silence breaks every curve, a pause holds the
+    // picture, a zoom stays put.
     ChartFeed feed;
     ChartWindow chart(feed);
     chart.SetLanguage(LangEnglish);
     const qint64 t0 = 1781000000000;
     MonitorSample s;
-    for (int i = 0; i <= 300; ++i) { // 100 s at the unit's pace
-        s.timeMs = t0 + 330 * i;
-        s.rpm = static_cast<uint16_t>(1000 + i);
+    auto add = [&](qint64 ms) {
+        s.timeMs = t0 + ms;
         feed.AddSample(s);
+    };
+    for (int i = 0; i <= 300; ++i) { // 0 to 99 s at the unit's pace
+        s.rpm = static_cast<uint16_t>(1000 + i);
+        add(330 * i);
     }
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), std::make_pair(39.0, 99.0));
-    QVERIFY(chart.FirstShown(TraceRpm) >= 39.0);
+    QCOMPARE(chart.TimeRange(), std::make_pair(30.0, 105.0));
+    QCOMPARE(chart.FirstShown(TraceRpm), 30.03); // the first point at or after 30 s
+    QCOMPARE(chart.PointsShown(TraceRpm), 210);
     QCOMPARE(chart.Segments(TraceRpm), 1);
     feed.AddGap(s.timeMs + 1300);
-    for (int i = 0; i < 10; ++i) {
-        s.timeMs = t0 + 110000 + 330 * i;
-        feed.AddSample(s);
-    }
+    for (int i = 0; i < 10; ++i) // 110 to 112.97 s: beyond the axis, which moves one step
+        add(110000 + 330 * i);
     chart.Refresh();
+    QCOMPARE(chart.TimeRange(), std::make_pair(45.0, 120.0));
     for (int trace = 0; trace < kTraceCount; ++trace)
         QCOMPARE(chart.Segments(trace), 2);
     QVERIFY(chart.ReadoutAt(105).endsWith(QStringLiteral("no answer from the unit")));
     QVERIFY(chart.ReadoutAt(99).contains(QStringLiteral("Engine speed [RPM] 1300")));
 
+    // Within the axis, new points are only added to what is drawn.
+    const int shown = chart.PointsShown(TraceRpm);
     chart.SetPaused(true);
-    const auto range = chart.TimeRange();
-    s.timeMs += 330;
-    feed.AddSample(s);
+    add(113300);
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), range);
+    QCOMPARE(chart.PointsShown(TraceRpm), shown);
     chart.SetPaused(false);
-    QCOMPARE(chart.TimeRange().second, range.second + 0.33);
+    QCOMPARE(chart.PointsShown(TraceRpm), shown + 1);
+    QCOMPARE(chart.TimeRange(), std::make_pair(45.0, 120.0));
+    QCOMPARE(chart.Segments(TraceRpm), 2);
 
     // A zoom (the rubber band sets the time axis) stays put until "Zoom out".
-    chart.Chart()->axes(Qt::Horizontal).first()->setRange(10, 20);
+    chart.Chart()->axes(Qt::Horizontal).first()->setRange(50, 60);
     QVERIFY(chart.Zoomed());
-    s.timeMs += 330;
-    feed.AddSample(s);
+    QCOMPARE(chart.PointsShown(TraceRpm), 30); // 50.16 to 59.73 s
+    add(113630);
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), std::make_pair(10.0, 20.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(50.0, 60.0));
     chart.ZoomOut();
     QVERIFY(!chart.Zoomed());
-    QCOMPARE(chart.TimeRange().second, range.second + 0.66);
+    QCOMPARE(chart.TimeRange(), std::make_pair(45.0, 120.0));
+    QCOMPARE(chart.PointsShown(TraceRpm), shown + 2);
+    add(120100); // past the axis: one step on
+    chart.Refresh();
+    QCOMPARE(chart.TimeRange(), std::make_pair(60.0, 135.0));
 
     chart.SetSpan(ChartWindow::WholeRun);
-    QCOMPARE(chart.TimeRange().first, 0.0);
-    QCOMPARE(chart.PointsShown(TraceRpm), 313);
+    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 200.0)); // room for a quarter more
+    QCOMPARE(chart.PointsShown(TraceRpm), 314);
     QCOMPARE(chart.Segments(TraceRpm), 2);
+}
+
+void TestLogGui::chartDrawsTheCurves() {
+    // What is on the screen: a throttle held at half draws across the middle of the plot,
+    // through the join of two refreshes, and not across a silence.
+    ChartFeed feed;
+    ChartWindow chart(feed);
+    chart.resize(900, 560);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const qint64 t0 = 1781000000000;
+    MonitorSample s;
+    s.tpPercent = 50;
+    auto run = [&](int fromMs, int toMs) {
+        for (int ms = fromMs; ms <= toMs; ms += 330) {
+            s.timeMs = t0 + ms;
+            feed.AddSample(s);
+        }
+    };
+    run(0, 20000);
+    chart.Refresh();
+    run(23000, 30000); // sparse here, so the join of the two refreshes is a long stroke
+    chart.Refresh();
+    feed.AddGap(t0 + 31300);
+    run(40000, 50000);
+    chart.Refresh();
+    QCoreApplication::processEvents();
+
+    ChartPlot& plot = *chart.Plot();
+    QVERIFY(plot.width() > 400 && plot.height() > 200);
+    const QImage shot = plot.grab().toImage();
+    // The throttle's curve is the only blue one, and the grid is grey: a pixel much bluer
+    // than red (even where the antialiasing spreads the line over two rows) is the curve.
+    auto drawnAt = [&](double seconds) {
+        const int x = static_cast<int>(plot.XOf(seconds));
+        for (int y = plot.height() / 2 - 3; y <= plot.height() / 2 + 3; ++y) {
+            const QColor c = shot.pixelColor(x, y);
+            if (c.blue() - c.red() > 50)
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(drawnAt(10.0));
+    QVERIFY(drawnAt(21.4)); // the join of the first two refreshes
+    QVERIFY(drawnAt(25.0));
+    QVERIFY(!drawnAt(35.0)); // the silence
+    QVERIFY(drawnAt(45.0));
+    QVERIFY(!drawnAt(55.0)); // not yet
+}
+
+void TestLogGui::wheelZoomsAroundMouse() {
+    ChartFeed feed;
+    ChartWindow chart(feed);
+    chart.resize(900, 560);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    MonitorSample s;
+    s.timeMs = 1781000000000;
+    feed.AddSample(s);
+    chart.Refresh();
+    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 75.0));
+
+    ChartPlot& plot = *chart.Plot();
+    const QPointF at(plot.geometry().left() + plot.XOf(30.0), plot.geometry().center().y());
+    auto* viewport = plot.parentWidget();
+    QWheelEvent in(at, viewport->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                   Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &in);
+    QVERIFY(chart.Zoomed());
+    const auto range = chart.TimeRange();
+    // One notch in: a fifth less on each side of the time under the mouse.
+    QVERIFY(std::abs(range.first - (30.0 - 30.0 * 0.8)) < 0.5);
+    QVERIFY(std::abs(range.second - (30.0 + 45.0 * 0.8)) < 0.5);
+    chart.ZoomOut();
+    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 75.0));
 }
 
 QTEST_MAIN(TestLogGui)

@@ -1,5 +1,6 @@
 #include "ChartWindow.h"
 
+#include "ChartPlot.h"
 #include "LogTexts.h"
 #include "Recorder.h"
 
@@ -13,8 +14,10 @@
 #include <QLineSeries>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRubberBand>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
@@ -32,7 +35,20 @@ constexpr double kVoltMax = 20.0;
 constexpr double kMvMax = 5000.0;
 constexpr int kWindowWidth = 1000;
 constexpr int kWindowHeight = 640;
-constexpr qreal kPenWidth = 1.5;
+// One pixel: the painter draws antialiased lines of that width several times faster than
+// thicker ones, and a redraw of the five-minute view is thousands of them.
+constexpr qreal kPenWidth = 1.0;
+constexpr int kValueTicks = 5;
+// The time axis of the last-minute and five-minute views: the span and a quarter more, moved
+// a quarter of the span at a time.
+constexpr double kSpanStep = 0.25;
+// The whole run's axis grows by steps to the next of these times a power of ten, with room
+// for another quarter of the run.
+constexpr double kNiceSteps[] = {1.0, 1.5, 2.0, 3.0, 5.0, 7.5, 10.0};
+constexpr double kWholeRoom = 1.25;
+constexpr double kWheelZoom = 1.25;   // per notch of the wheel
+constexpr double kWheelNotch = 120.0; // angle delta of one notch
+constexpr double kMinZoomSeconds = 0.5;
 
 struct TraceStyle {
     QColor colour;
@@ -52,10 +68,26 @@ int Decimals(int trace) {
     return trace == TraceSupply ? 2 : 0;
 }
 
+double NiceAbove(double seconds) {
+    const double power = std::pow(10.0, std::floor(std::log10(seconds)));
+    for (double step : kNiceSteps) {
+        if (step * power >= seconds)
+            return step * power;
+    }
+    return 10.0 * power;
+}
+
+// Enough decimals on the time axis that neighbouring ticks never read the same.
+QString TimeLabelFormat(double lo, double hi, int ticks) {
+    const double interval = (hi - lo) / (ticks - 1);
+    const int decimals = interval >= 1.0 ? 0 : interval >= 0.1 ? 1 : 2;
+    return QStringLiteral("%.%1f").arg(decimals);
+}
+
 } // namespace
 
-// The chart view with the cursor line and the markers drawn over the curves, and the mouse
-// reading out values as it moves.
+// The chart view: the mouse reads out values as it moves, and the wheel zooms the time axis
+// around the time under it.
 class ChartView : public QChartView {
   public:
     ChartView(QChart* chart, ChartWindow& window) : QChartView(chart), window_(window) {
@@ -66,35 +98,23 @@ class ChartView : public QChartView {
   protected:
     void mouseMoveEvent(QMouseEvent* event) override {
         QChartView::mouseMoveEvent(event);
-        const QPointF at = mapToScene(event->position().toPoint());
-        if (chart()->plotArea().contains(at) && !window_.traces_[0].empty())
-            window_.SetCursor(chart()->mapToValue(at, window_.traces_[0].front()).x());
+        const QRect plot = window_.plot_->geometry();
+        const QPoint at = event->position().toPoint();
+        if (plot.contains(at))
+            window_.SetCursor(window_.plot_->SecondsAt(at.x() - plot.left()));
     }
 
-    void drawForeground(QPainter* painter, const QRectF& rect) override {
-        QChartView::drawForeground(painter, rect);
-        const QRectF plot = chart()->plotArea();
-        const double lo = window_.axisTime_->min();
-        const double hi = window_.axisTime_->max();
-        if (hi <= lo || window_.traces_[0].empty())
+    void wheelEvent(QWheelEvent* event) override {
+        const QRect plot = window_.plot_->geometry();
+        const QPoint at = event->position().toPoint();
+        const int steps = event->angleDelta().y();
+        if (!plot.contains(at) || steps == 0) {
+            QChartView::wheelEvent(event);
             return;
-        QLineSeries* any = window_.traces_[0].front();
-        auto xOf = [&](double seconds) { return chart()->mapToPosition({seconds, 0}, any).x(); };
-        painter->save();
-        painter->setPen(QPen(QColor(0x55, 0x33, 0x99), 1, Qt::DashDotLine));
-        for (const ChartEntry& m : window_.Source().Markers()) {
-            if (m.seconds < lo || m.seconds > hi)
-                continue;
-            const double x = xOf(m.seconds);
-            painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-            painter->drawText(QPointF(x + 3, plot.top() + 12), QStringLiteral("M%1").arg(m.marker));
         }
-        if (window_.cursorSet_ && window_.cursorSeconds_ >= lo && window_.cursorSeconds_ <= hi) {
-            painter->setPen(QPen(Qt::black, 1));
-            const double x = xOf(window_.cursorSeconds_);
-            painter->drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-        }
-        painter->restore();
+        window_.ZoomAround(window_.plot_->SecondsAt(at.x() - plot.left()),
+                           std::pow(kWheelZoom, -steps / kWheelNotch));
+        event->accept();
     }
 
   private:
@@ -108,9 +128,12 @@ ChartWindow::ChartWindow(const ChartFeed& live, QWidget* parent)
     chart_ = new QChart;
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->legend()->setAlignment(Qt::AlignBottom);
+    // A narrow window cuts the legend's names short; the whole name shows under the mouse.
+    chart_->legend()->setShowToolTips(true);
     chart_->setMargins(QMargins(4, 4, 4, 4));
     axisTime_ = new QValueAxis;
     axisTime_->setLabelFormat(QStringLiteral("%.0f"));
+    axisTime_->setTickCount(kTimeTicks);
     axisRpm_ = new QValueAxis;
     axisRpm_->setLabelFormat(QStringLiteral("%.0f"));
     axisPercent_ = new QValueAxis;
@@ -127,9 +150,27 @@ ChartWindow::ChartWindow(const ChartFeed& live, QWidget* parent)
     chart_->addAxis(axisPercent_, Qt::AlignLeft);
     chart_->addAxis(axisMv_, Qt::AlignRight);
     chart_->addAxis(axisVolt_, Qt::AlignRight);
+    for (QValueAxis* axis : {axisRpm_, axisPercent_, axisVolt_, axisMv_})
+        axis->setTickCount(kValueTicks);
     BuildTraces();
 
     view_ = new ChartView(chart_, *this);
+    plot_ = new ChartPlot(view_->viewport());
+    std::array<QPen, kTraceCount> pens;
+    for (int t = 0; t < kTraceCount; ++t)
+        pens[static_cast<size_t>(t)] = series_[static_cast<size_t>(t)]->pen();
+    plot_->SetPens(pens);
+    // The chart's theme paints its background with a gradient; the plot takes its first colour.
+    const QBrush background = chart_->backgroundBrush();
+    plot_->SetBackground(background.gradient() ? background.gradient()->stops().constFirst().second
+                                               : background.color(),
+                         axisTime_->gridLinePen());
+    // The zoom's rubber band shows over the curves.
+    if (auto* band = view_->findChild<QRubberBand*>())
+        band->raise();
+    // The view maps the chart to its viewport only after the chart has laid itself out, so
+    // the plot finds its place once the events of a resize are through.
+    connect(chart_, &QChart::plotAreaChanged, this, &ChartWindow::PlacePlot, Qt::QueuedConnection);
     auto* buttons = new QHBoxLayout;
     spans_ = new QButtonGroup(this);
     for (int s = Last60s; s <= WholeRun; ++s) {
@@ -167,8 +208,10 @@ ChartWindow::ChartWindow(const ChartFeed& live, QWidget* parent)
     // A change of the time axis that this window did not make is the user zooming: the
     // axis then stays where the user put it until "Zoom out".
     connect(axisTime_, &QValueAxis::rangeChanged, this, [this] {
-        if (!settingRange_)
-            zoomed_ = true;
+        if (settingRange_)
+            return;
+        zoomed_ = true;
+        Redraw();
     });
     timer_.setInterval(kRedrawMs);
     connect(&timer_, &QTimer::timeout, this, [this] {
@@ -187,35 +230,23 @@ const ChartFeed& ChartWindow::Source() const {
 }
 
 void ChartWindow::BuildTraces() {
-    for (int t = 0; t < kTraceCount; ++t)
-        NewSegment(t);
-}
-
-QLineSeries* ChartWindow::NewSegment(int trace) {
-    auto* series = new QLineSeries;
-    QPen pen(kStyles[trace].colour, kPenWidth, kStyles[trace].style);
-    pen.setCosmetic(true);
-    series->setPen(pen);
-    chart_->addSeries(series);
-    series->attachAxis(axisTime_);
-    QValueAxis* y = axisMv_;
-    if (trace == TraceRpm)
-        y = axisRpm_;
-    else if (trace == TraceThrottle)
-        y = axisPercent_;
-    else if (trace == TraceSupply)
-        y = axisVolt_;
-    series->attachAxis(y);
-    auto& segments = traces_[static_cast<size_t>(trace)];
-    if (segments.empty()) {
-        series->setName(logtext::TraceNames[trace].In(language_));
-    } else {
-        // Later pieces of a curve broken by a silence: one legend entry per curve.
-        for (QLegendMarker* marker : chart_->legend()->markers(series))
-            marker->setVisible(false);
+    for (int t = 0; t < kTraceCount; ++t) {
+        auto* series = new QLineSeries;
+        QPen pen(kStyles[t].colour, kPenWidth, kStyles[t].style);
+        pen.setCosmetic(true);
+        series->setPen(pen);
+        chart_->addSeries(series);
+        series->attachAxis(axisTime_);
+        QValueAxis* y = axisMv_;
+        if (t == TraceRpm)
+            y = axisRpm_;
+        else if (t == TraceThrottle)
+            y = axisPercent_;
+        else if (t == TraceSupply)
+            y = axisVolt_;
+        series->attachAxis(y);
+        series_[static_cast<size_t>(t)] = series;
     }
-    segments.push_back(series);
-    return series;
 }
 
 void ChartWindow::SetLanguage(int language) {
@@ -233,7 +264,7 @@ void ChartWindow::SetLanguage(int language) {
     axisVolt_->setTitleText(logtext::AxisVolt.In(language));
     axisMv_->setTitleText(logtext::AxisMv.In(language));
     for (int t = 0; t < kTraceCount; ++t)
-        traces_[static_cast<size_t>(t)].front()->setName(logtext::TraceNames[t].In(language));
+        series_[static_cast<size_t>(t)]->setName(logtext::TraceNames[t].In(language));
     UpdateCaption();
     readout_->setText(cursorSet_ ? ReadoutAt(cursorSeconds_) : logtext::ChartHelp.In(language));
 }
@@ -250,6 +281,7 @@ void ChartWindow::ShowLog(ChartFeed feed, const QString& name) {
     fileName_ = name;
     liveButton_->show();
     cursorSet_ = false;
+    plot_->SetCursor(false, 0);
     UpdateCaption();
     span_ = WholeRun;
     spans_->button(span_)->setChecked(true);
@@ -262,6 +294,7 @@ void ChartWindow::ShowLive() {
     fileName_.clear();
     liveButton_->hide();
     cursorSet_ = false;
+    plot_->SetCursor(false, 0);
     UpdateCaption();
     zoomed_ = false;
     Rebuild();
@@ -285,36 +318,37 @@ void ChartWindow::SetPaused(bool paused) {
 void ChartWindow::ZoomOut() {
     zoomed_ = false;
     ApplyRange();
+    Redraw();
+}
+
+void ChartWindow::ZoomAround(double seconds, double factor) {
+    const double lo = axisTime_->min();
+    const double hi = axisTime_->max();
+    if (factor < 1.0 && (hi - lo) * factor < kMinZoomSeconds)
+        factor = kMinZoomSeconds / (hi - lo);
+    axisTime_->setRange(seconds - (seconds - lo) * factor, seconds + (hi - seconds) * factor);
 }
 
 // --- Drawing ----------------------------------------------------------------------------
 
 void ChartWindow::Rebuild() {
-    for (auto& segments : traces_) {
-        for (size_t i = 1; i < segments.size(); ++i) {
-            chart_->removeSeries(segments[i]);
-            delete segments[i];
-        }
-        segments.resize(1);
-        segments.front()->clear();
-    }
     rpmMax_ = 0;
-    breakPending_ = false;
     const ChartFeed& feed = Source();
     drawnGeneration_ = feed.OverviewGeneration();
     drawnSeq_ = feed.NextSeq();
     drawnOverview_ = feed.Overview().size();
     if (span_ == WholeRun && !file_) {
-        Append(feed.Overview().begin(), feed.Overview().end());
+        NoteRpm(feed.Overview().begin(), feed.Overview().end());
     } else {
         const auto& recent = feed.Recent();
         const double from = span_ == WholeRun ? 0 : feed.LastSeconds() - kSpanSeconds[span_];
         auto first = std::lower_bound(
             recent.begin(), recent.end(), from,
             [](const ChartEntry& e, double seconds) { return e.seconds < seconds; });
-        Append(first, recent.end());
+        NoteRpm(first, recent.end());
     }
     ApplyRange();
+    Redraw();
 }
 
 void ChartWindow::Refresh() {
@@ -325,13 +359,22 @@ void ChartWindow::Refresh() {
         Rebuild(); // thinned out or started afresh: what is drawn no longer matches
         return;
     }
+    if (markersDrawn_ != feed.Markers().size() ||
+        (!feed.Markers().empty() && feed.Markers().back().marker != lastMarkerDrawn_)) {
+        markersDrawn_ = feed.Markers().size();
+        lastMarkerDrawn_ = feed.Markers().empty() ? 0 : feed.Markers().back().marker;
+        plot_->update();
+    }
     if (span_ == WholeRun && !file_) {
         if (feed.Overview().size() == drawnOverview_)
             return;
         const auto from = feed.Overview().begin() + static_cast<std::ptrdiff_t>(drawnOverview_);
-        Append(from, feed.Overview().end());
         drawnOverview_ = feed.Overview().size();
-        ApplyRange();
+        NoteRpm(from, feed.Overview().end());
+        if (ApplyRange())
+            Redraw();
+        else
+            plot_->Draw(from, feed.Overview().end());
         return;
     }
     if (feed.NextSeq() == drawnSeq_)
@@ -342,87 +385,103 @@ void ChartWindow::Refresh() {
     }
     const auto from =
         feed.Recent().begin() + static_cast<std::ptrdiff_t>(drawnSeq_ - feed.RecentFirstSeq());
-    Append(from, feed.Recent().end());
     drawnSeq_ = feed.NextSeq();
-    if (span_ != WholeRun)
-        Trim(feed.LastSeconds() - kSpanSeconds[span_]);
-    ApplyRange();
+    NoteRpm(from, feed.Recent().end());
+    if (ApplyRange())
+        Redraw();
+    else
+        plot_->Draw(from, feed.Recent().end());
 }
 
-// Appends in one batch per curve piece, so the chart lays out each series once per redraw.
-template <typename It> void ChartWindow::Append(It from, It to) {
-    std::array<QList<QPointF>, kTraceCount> batch;
-    auto flush = [&] {
-        for (int t = 0; t < kTraceCount; ++t) {
-            auto& points = batch[static_cast<size_t>(t)];
-            if (!points.isEmpty())
-                traces_[static_cast<size_t>(t)].back()->append(points);
-            points.clear();
-        }
-    };
+template <typename It> void ChartWindow::NoteRpm(It from, It to) {
     for (It it = from; it != to; ++it) {
-        const ChartEntry& e = *it;
-        if (e.kind == ChartEntry::Gap) {
-            breakPending_ = true;
-            continue;
-        }
-        if (breakPending_) {
-            breakPending_ = false;
-            flush();
-            if (traces_[0].back()->count() > 0) {
-                for (int t = 0; t < kTraceCount; ++t)
-                    NewSegment(t);
-            }
-        }
-        for (int t = 0; t < kTraceCount; ++t)
-            batch[static_cast<size_t>(t)].append(QPointF(e.seconds, e.values[t]));
-        rpmMax_ = std::max(rpmMax_, e.values[TraceRpm]);
-    }
-    flush();
-}
-
-// Drops the points that have left the view. The first piece of each curve stays (empty,
-// if need be) because it carries the legend entry.
-void ChartWindow::Trim(double minSeconds) {
-    for (auto& segments : traces_) {
-        size_t i = 0;
-        while (i < segments.size()) {
-            QLineSeries* s = segments[i];
-            int old = 0;
-            while (old < s->count() && s->at(old).x() < minSeconds)
-                ++old;
-            const bool whole = old == s->count();
-            if (old > 0 && !(whole && i > 0 && i + 1 < segments.size()))
-                s->removePoints(0, old);
-            if (!whole)
-                break;
-            if (i > 0 && i + 1 < segments.size()) {
-                chart_->removeSeries(s);
-                delete s;
-                segments.erase(segments.begin() + static_cast<std::ptrdiff_t>(i));
-                continue;
-            }
-            ++i;
-        }
+        if (it->kind == ChartEntry::Point)
+            rpmMax_ = std::max(rpmMax_, it->values[TraceRpm]);
     }
 }
 
-void ChartWindow::ApplyRange() {
+// The last minute and the last five minutes move their axis a quarter of the span at a time,
+// so between steps new points only add to the picture; the whole run's axis grows in steps.
+bool ChartWindow::ApplyRange() {
+    bool moved = false;
     const double last = Source().LastSeconds();
     const float rpmTop = std::max(kRpmFloor, std::ceil(rpmMax_ / kRpmStep) * kRpmStep);
-    if (axisRpm_->max() != rpmTop || axisRpm_->min() != 0)
+    if (axisRpm_->max() != rpmTop || axisRpm_->min() != 0) {
         axisRpm_->setRange(0, rpmTop);
-    if (zoomed_)
-        return;
-    double lo = 0;
-    double hi = std::max(last, kMinWholeSeconds);
-    if (span_ != WholeRun) {
-        lo = std::max(0.0, last - kSpanSeconds[span_]);
-        hi = lo + kSpanSeconds[span_];
+        moved = true;
     }
+    if (zoomed_)
+        return moved;
+    double lo = 0;
+    double hi = axisTime_->max();
+    if (span_ != WholeRun) {
+        const double span = kSpanSeconds[span_];
+        const double step = span * kSpanStep;
+        const double width = span + step;
+        lo = axisTime_->min();
+        const bool fits =
+            std::abs(hi - lo - width) < 1e-9 && lo <= std::max(0.0, last - span) && last <= hi;
+        if (!fits) {
+            lo = std::max(0.0, std::floor((last - span) / step) * step);
+            hi = lo + width;
+        }
+    } else if (axisTime_->min() != 0 || hi < last || hi < kMinWholeSeconds ||
+               hi > NiceAbove(std::max(last * kWholeRoom, kMinWholeSeconds))) {
+        hi = NiceAbove(std::max(last * kWholeRoom, kMinWholeSeconds));
+    }
+    if (lo == axisTime_->min() && hi == axisTime_->max())
+        return moved;
     settingRange_ = true;
     axisTime_->setRange(lo, hi);
     settingRange_ = false;
+    return true;
+}
+
+// Draws everything within the time axis afresh.
+void ChartWindow::Redraw() {
+    const double lo = axisTime_->min();
+    const double hi = axisTime_->max();
+    axisTime_->setLabelFormat(TimeLabelFormat(lo, hi, axisTime_->tickCount()));
+    std::array<ChartPlot::Scale, kTraceCount> values;
+    for (int t = 0; t < kTraceCount; ++t) {
+        const auto* y =
+            static_cast<QValueAxis*>(series_[static_cast<size_t>(t)]->attachedAxes().last());
+        values[static_cast<size_t>(t)] = {y->min(), y->max()};
+    }
+    plot_->SetScales({lo, hi}, axisTime_->tickCount(), values, kValueTicks);
+    plot_->SetMarkers(&Source().Markers());
+
+    // The entries around the axis, one beyond each end so the curves reach the edges.
+    auto draw = [&](const auto& entries) {
+        auto less = [](const ChartEntry& e, double s) { return e.seconds < s; };
+        auto first = std::lower_bound(entries.begin(), entries.end(), lo, less);
+        auto last = std::lower_bound(first, entries.end(), hi, less);
+        if (first != entries.begin())
+            --first;
+        if (last != entries.end())
+            ++last;
+        plot_->Draw(first, last);
+    };
+    const ChartFeed& feed = Source();
+    const bool overview = span_ == WholeRun && !file_ &&
+                          (feed.Recent().empty() || lo < feed.Recent().front().seconds);
+    if (overview)
+        draw(feed.Overview());
+    else
+        draw(feed.Recent());
+}
+
+void ChartWindow::PlacePlot() {
+    const QRectF area = view_->mapFromScene(chart_->mapToScene(chart_->plotArea())).boundingRect();
+    const QRect inside(
+        QPoint(static_cast<int>(std::ceil(area.left())), static_cast<int>(std::ceil(area.top()))),
+        QPoint(static_cast<int>(std::floor(area.right())) - 1,
+               static_cast<int>(std::floor(area.bottom())) - 1));
+    if (inside == plot_->geometry() && plot_->isVisible())
+        return;
+    plot_->setGeometry(inside);
+    plot_->show();
+    Redraw();
 }
 
 // --- Cursor -----------------------------------------------------------------------------
@@ -454,7 +513,7 @@ void ChartWindow::SetCursor(double seconds) {
     cursorSet_ = true;
     cursorSeconds_ = seconds;
     readout_->setText(ReadoutAt(seconds));
-    view_->viewport()->update();
+    plot_->SetCursor(true, seconds);
 }
 
 QString ChartWindow::Readout() const {
@@ -478,26 +537,17 @@ QString ChartWindow::ReadoutAt(double seconds) const {
 
 // --- For tests and the bench ----------------------------------------------------------------
 
-int ChartWindow::Segments(int trace) const {
-    int n = 0;
-    for (QLineSeries* s : traces_[static_cast<size_t>(trace)])
-        n += s->count() > 0 ? 1 : 0;
-    return n;
+// Every curve is drawn from the same entries, so they share the figures.
+int ChartWindow::Segments(int /*trace*/) const {
+    return plot_->Pieces();
 }
 
-int ChartWindow::PointsShown(int trace) const {
-    int n = 0;
-    for (QLineSeries* s : traces_[static_cast<size_t>(trace)])
-        n += s->count();
-    return n;
+int ChartWindow::PointsShown(int /*trace*/) const {
+    return plot_->Points();
 }
 
-double ChartWindow::FirstShown(int trace) const {
-    for (QLineSeries* s : traces_[static_cast<size_t>(trace)]) {
-        if (s->count() > 0)
-            return s->at(0).x();
-    }
-    return -1;
+double ChartWindow::FirstShown(int /*trace*/) const {
+    return plot_->FirstSeconds();
 }
 
 std::pair<double, double> ChartWindow::TimeRange() const {

@@ -18,19 +18,25 @@ class QValueAxis;
 
 namespace zyrk {
 
+class ChartPlot;
 class ChartView;
 
 // The live chart: engine speed, throttle, supply and both servos' desired and measured
 // positions against time, from the live feed or from a log file opened again. A window of
-// its own, never modal. It redraws on its own timer, at most four times a second and only
-// when something is new, appending the new points and trimming the old ones, so the tick
-// that feeds it never waits for a drawing.
+// its own, never modal. It draws on its own timer, at most four times a second and only when
+// something is new, so the tick that feeds it never waits for a drawing.
+//
+// Qt Charts draws the axes and the legend; the curves are drawn by a `ChartPlot` laid over
+// the plot area, which adds the new points to its picture and repaints only that strip. The
+// time axis therefore moves in steps, a quarter of the span at a time (the last 60 s show on
+// an axis 75 s wide), and everything is drawn afresh only at such a step.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
   public:
     enum Span : int { Last60s, Last5min, WholeRun };
     static constexpr int kRedrawMs = 250;
+    static constexpr int kTimeTicks = 6;
 
     explicit ChartWindow(const ChartFeed& live, QWidget* parent = nullptr);
     ~ChartWindow() override;
@@ -47,6 +53,8 @@ class ChartWindow : public QWidget {
     bool Paused() const { return paused_; }
     void ZoomOut();
     bool Zoomed() const { return zoomed_; }
+    // Zooms the time axis by factor (below 1 zooms in) around the time at seconds.
+    void ZoomAround(double seconds, double factor);
 
     // Brings the curves up to date with the feed; the timer calls it while the window shows.
     void Refresh();
@@ -56,12 +64,14 @@ class ChartWindow : public QWidget {
     QString Readout() const;
     QString ReadoutAt(double seconds) const;
 
-    // What is drawn, for tests and the bench.
+    // What is drawn, for tests and the bench: unbroken pieces of each curve, the points in
+    // them and the time of the first, all within the time axis.
     int Segments(int trace) const;
     int PointsShown(int trace) const;
     double FirstShown(int trace) const;
     std::pair<double, double> TimeRange() const;
     QChart* Chart() const { return chart_; }
+    ChartPlot* Plot() const { return plot_; }
     const ChartFeed& Source() const;
 
   signals:
@@ -71,10 +81,11 @@ class ChartWindow : public QWidget {
     friend class ChartView;
     void BuildTraces();
     void Rebuild();
-    template <typename It> void Append(It from, It to);
-    QLineSeries* NewSegment(int trace);
-    void Trim(double minSeconds);
-    void ApplyRange();
+    template <typename It> void NoteRpm(It from, It to);
+    // Sets the axes for what is new; true when they moved and the picture must be redrawn.
+    bool ApplyRange();
+    void Redraw();
+    void PlacePlot();
     void UpdateCaption();
     const ChartEntry* NearestPoint(double seconds) const;
 
@@ -94,7 +105,9 @@ class ChartWindow : public QWidget {
     QValueAxis* axisPercent_ = nullptr;
     QValueAxis* axisVolt_ = nullptr;
     QValueAxis* axisMv_ = nullptr;
-    std::array<std::vector<QLineSeries*>, kTraceCount> traces_;
+    // Empty series: they carry the legend and tie the curves' colours to the axes.
+    std::array<QLineSeries*, kTraceCount> series_{};
+    ChartPlot* plot_ = nullptr;
     QButtonGroup* spans_ = nullptr;
     QPushButton* pauseButton_ = nullptr;
     QPushButton* zoomOutButton_ = nullptr;
@@ -108,7 +121,8 @@ class ChartWindow : public QWidget {
     uint64_t drawnSeq_ = 0;
     size_t drawnOverview_ = 0;
     int drawnGeneration_ = -1;
-    bool breakPending_ = false;
+    size_t markersDrawn_ = 0;
+    int lastMarkerDrawn_ = 0;
     float rpmMax_ = 0;
     bool cursorSet_ = false;
     double cursorSeconds_ = 0;
