@@ -250,14 +250,25 @@ void TestLogGui::chartFollowsAndBreaks() {
     QCOMPARE(chart.Segments(TraceRpm), 2);
 }
 
+// A chart window of its own, on the screen at a size the figures below are made for.
+struct ShownChart {
+    ChartFeed feed;
+    ChartWindow chart{feed};
+
+    bool Exposed() {
+        chart.resize(900, 560);
+        chart.show();
+        return QTest::qWaitForWindowExposed(&chart);
+    }
+};
+
 void TestLogGui::chartDrawsTheCurves() {
     // What is on the screen: a throttle held at half draws across the middle of the plot,
     // through the join of two refreshes, and not across a silence.
-    ChartFeed feed;
-    ChartWindow chart(feed);
-    chart.resize(900, 560);
-    chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    ShownChart shown;
+    QVERIFY(shown.Exposed());
+    ChartFeed& feed = shown.feed;
+    ChartWindow& chart = shown.chart;
     const qint64 t0 = 1781000000000;
     MonitorSample s;
     s.tpPercent = 50;
@@ -299,11 +310,10 @@ void TestLogGui::chartDrawsTheCurves() {
 }
 
 void TestLogGui::wheelZoomsAroundMouse() {
-    ChartFeed feed;
-    ChartWindow chart(feed);
-    chart.resize(900, 560);
-    chart.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    ShownChart shown;
+    QVERIFY(shown.Exposed());
+    ChartFeed& feed = shown.feed;
+    ChartWindow& chart = shown.chart;
     MonitorSample s;
     s.timeMs = 1781000000000;
     feed.AddSample(s);
