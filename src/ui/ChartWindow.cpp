@@ -104,6 +104,17 @@ class ChartView : public QChartView {
             window_.SetCursor(window_.plot_->SecondsAt(at.x() - plot.left()));
     }
 
+    // A right click goes back to the whole span at once, as "Zoom out" does, rather than
+    // halving the zoom step by step.
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::RightButton) {
+            window_.ZoomOut();
+            event->accept();
+            return;
+        }
+        QChartView::mouseReleaseEvent(event);
+    }
+
     void wheelEvent(QWheelEvent* event) override {
         const QRect plot = window_.plot_->geometry();
         const QPoint at = event->position().toPoint();

@@ -52,9 +52,12 @@ const TextRow Pause{"Pozastavit", "Pause", "Anhalten"};
 const TextRow ZoomOut{"Zrušit zvětšení", "Zoom out", "Zoom zurück"};
 const TextRow Live{"Živě", "Live", "Live"};
 const TextRow ChartHelp{
-    "Tažením myší zvětšíte úsek, pravým tlačítkem se vrátíte; pohyb myši ukazuje hodnoty.",
-    "Drag to zoom in, right-click to zoom back; move the mouse to read the values.",
-    "Ziehen vergrößert, Rechtsklick verkleinert; die Maus zeigt die Werte an."};
+    "Tažením nebo kolečkem myši zvětšíte úsek, pravým tlačítkem se vrátíte; pohyb myši "
+    "ukazuje hodnoty.",
+    "Drag or turn the wheel to zoom in, right-click to zoom back out; move the mouse to read "
+    "the values.",
+    "Ziehen oder Mausrad vergrößert, Rechtsklick zeigt wieder alles; die Maus zeigt die Werte "
+    "an."};
 const TextRow NoAnswer{"jednotka neodpovídá", "no answer from the unit", "keine Antwort vom Gerät"};
 const TextRow AxisTime{"t [s]", "t [s]", "t [s]"};
 const TextRow AxisRpm{"ot/min", "RPM", "U/min"};
