@@ -204,15 +204,15 @@ void TestLogGui::chartFollowsAndBreaks() {
         add(330 * i);
     }
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), std::make_pair(30.0, 105.0));
-    QCOMPARE(chart.FirstShown(TraceRpm), 30.03); // the first point at or after 30 s
-    QCOMPARE(chart.PointsShown(TraceRpm), 210);
+    QCOMPARE(chart.TimeRange(), std::make_pair(20.0, 100.0));
+    QCOMPARE(chart.FirstShown(TraceRpm), 20.13); // the first point at or after 20 s
+    QCOMPARE(chart.PointsShown(TraceRpm), 240);
     QCOMPARE(chart.Segments(TraceRpm), 1);
     feed.AddGap(s.timeMs + 1300);
     for (int i = 0; i < 10; ++i) // 110 to 112.97 s: beyond the axis, which moves one step
         add(110000 + 330 * i);
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), std::make_pair(45.0, 120.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(40.0, 120.0));
     for (int trace = 0; trace < kTraceCount; ++trace)
         QCOMPARE(chart.Segments(trace), 2);
     QVERIFY(chart.ReadoutAt(105).endsWith(QStringLiteral("no answer from the unit")));
@@ -226,7 +226,7 @@ void TestLogGui::chartFollowsAndBreaks() {
     QCOMPARE(chart.PointsShown(TraceRpm), shown);
     chart.SetPaused(false);
     QCOMPARE(chart.PointsShown(TraceRpm), shown + 1);
-    QCOMPARE(chart.TimeRange(), std::make_pair(45.0, 120.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(40.0, 120.0));
     QCOMPARE(chart.Segments(TraceRpm), 2);
 
     // A zoom (the rubber band sets the time axis) stays put until "Zoom out".
@@ -238,11 +238,11 @@ void TestLogGui::chartFollowsAndBreaks() {
     QCOMPARE(chart.TimeRange(), std::make_pair(50.0, 60.0));
     chart.ZoomOut();
     QVERIFY(!chart.Zoomed());
-    QCOMPARE(chart.TimeRange(), std::make_pair(45.0, 120.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(40.0, 120.0));
     QCOMPARE(chart.PointsShown(TraceRpm), shown + 2);
     add(120100); // past the axis: one step on
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), std::make_pair(60.0, 135.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(60.0, 140.0));
 
     chart.SetSpan(ChartWindow::WholeRun);
     QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 200.0)); // room for a quarter more
@@ -318,7 +318,7 @@ void TestLogGui::wheelAndRightClickZoom() {
     s.timeMs = 1781000000000;
     feed.AddSample(s);
     chart.Refresh();
-    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 75.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 80.0));
 
     ChartPlot& plot = *chart.Plot();
     const QPointF at(plot.geometry().left() + plot.XOf(30.0), plot.geometry().center().y());
@@ -330,11 +330,11 @@ void TestLogGui::wheelAndRightClickZoom() {
     const auto range = chart.TimeRange();
     // One notch in: a fifth less on each side of the time under the mouse.
     QVERIFY(std::abs(range.first - (30.0 - 30.0 * 0.8)) < 0.5);
-    QVERIFY(std::abs(range.second - (30.0 + 45.0 * 0.8)) < 0.5);
+    QVERIFY(std::abs(range.second - (30.0 + 50.0 * 0.8)) < 0.5);
     // A right click goes all the way back.
     QTest::mouseClick(viewport, Qt::RightButton, Qt::NoModifier, at.toPoint());
     QVERIFY(!chart.Zoomed());
-    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 75.0));
+    QCOMPARE(chart.TimeRange(), std::make_pair(0.0, 80.0));
 }
 
 QTEST_MAIN(TestLogGui)

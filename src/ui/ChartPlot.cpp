@@ -39,12 +39,13 @@ void ChartPlot::SetBackground(const QColor& background, const QPen& grid) {
     grid_.setCosmetic(true);
 }
 
-void ChartPlot::SetScales(Scale time, int timeTicks, const std::array<Scale, kTraceCount>& values,
+void ChartPlot::SetScales(Scale time, double timeGrid, const std::array<Scale, kTraceCount>& values,
                           int valueTicks) {
     time_ = time;
     if (time_.hi <= time_.lo)
         time_.hi = time_.lo + 1;
-    timeTicks_ = std::max(timeTicks, 2);
+    // No more grid lines than pixels, whatever the caller asks.
+    timeGrid_ = std::max(timeGrid, (time_.hi - time_.lo) / std::max(width(), 1));
     values_ = values;
     for (Scale& s : values_) {
         if (s.hi <= s.lo)
@@ -76,8 +77,8 @@ void ChartPlot::Clear() {
     painter.setPen(grid_);
     const double w = width() - 1;
     const double h = height() - 1;
-    for (int i = 0; i < timeTicks_; ++i) {
-        const double x = std::round(w * i / (timeTicks_ - 1));
+    for (double t = std::ceil(time_.lo / timeGrid_) * timeGrid_; t <= time_.hi; t += timeGrid_) {
+        const double x = std::clamp(std::round(XOf(t)), 0.0, w);
         painter.drawLine(QPointF(x, 0), QPointF(x, h));
     }
     for (int i = 0; i < valueTicks_; ++i) {

@@ -30,9 +30,10 @@ class ChartPlot : public QWidget {
 
     void SetPens(const std::array<QPen, kTraceCount>& pens);
     void SetBackground(const QColor& background, const QPen& grid);
-    // Where the curves go: the time axis with its number of ticks, and each curve's value
-    // axis. All value axes share the number of ticks, so one set of grid lines serves them.
-    void SetScales(Scale time, int timeTicks, const std::array<Scale, kTraceCount>& values,
+    // Where the curves go: the time axis with a grid line at every multiple of timeGrid
+    // seconds, and each curve's value axis. All value axes share the number of ticks, so one
+    // set of grid lines serves them.
+    void SetScales(Scale time, double timeGrid, const std::array<Scale, kTraceCount>& values,
                    int valueTicks);
     // Starts the picture afresh: background and grid, no curves.
     void Clear();
@@ -74,7 +75,7 @@ class ChartPlot : public QWidget {
     QColor background_ = Qt::white;
     QPen grid_;
     Scale time_;
-    int timeTicks_ = 2;
+    double timeGrid_ = 1;
     std::array<Scale, kTraceCount> values_;
     int valueTicks_ = 2;
     QImage image_;

@@ -39,9 +39,12 @@ constexpr int kWindowHeight = 640;
 // thicker ones, and a redraw of the five-minute view is thousands of them.
 constexpr qreal kPenWidth = 1.0;
 constexpr int kValueTicks = 5;
-// The time axis of the last-minute and five-minute views: the span and a quarter more, moved
-// a quarter of the span at a time.
-constexpr double kSpanStep = 0.25;
+// The time axis of the last-minute and five-minute views: the span and a third more, moved
+// a third of the span at a time.
+constexpr double kSpanStep = 1.0 / 3.0;
+// The time axis is labelled at round times, about this many along it.
+constexpr double kTimeLabels = 8.0;
+constexpr double kLabelSteps[] = {1.0, 2.0, 2.5, 5.0, 10.0};
 // The whole run's axis grows by steps to the next of these times a power of ten, with room
 // for another quarter of the run.
 constexpr double kNiceSteps[] = {1.0, 1.5, 2.0, 3.0, 5.0, 7.5, 10.0};
@@ -77,9 +80,19 @@ double NiceAbove(double seconds) {
     return 10.0 * power;
 }
 
-// Enough decimals on the time axis that neighbouring ticks never read the same.
-QString TimeLabelFormat(double lo, double hi, int ticks) {
-    const double interval = (hi - lo) / (ticks - 1);
+// The time between labels: a round number giving about kTimeLabels labels.
+double LabelInterval(double lo, double hi) {
+    const double rough = (hi - lo) / kTimeLabels;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    for (double step : kLabelSteps) {
+        if (step * power >= rough)
+            return step * power;
+    }
+    return 10.0 * power;
+}
+
+// Enough decimals that neighbouring labels never read the same.
+QString TimeLabelFormat(double interval) {
     const int decimals = interval >= 1.0 ? 0 : interval >= 0.1 ? 1 : 2;
     return QStringLiteral("%.%1f").arg(decimals);
 }
@@ -144,7 +157,8 @@ ChartWindow::ChartWindow(const ChartFeed& live, QWidget* parent)
     chart_->setMargins(QMargins(4, 4, 4, 4));
     axisTime_ = new QValueAxis;
     axisTime_->setLabelFormat(QStringLiteral("%.0f"));
-    axisTime_->setTickCount(kTimeTicks);
+    axisTime_->setTickType(QValueAxis::TicksDynamic);
+    axisTime_->setTickAnchor(0);
     axisRpm_ = new QValueAxis;
     axisRpm_->setLabelFormat(QStringLiteral("%.0f"));
     axisPercent_ = new QValueAxis;
@@ -337,7 +351,10 @@ void ChartWindow::ZoomAround(double seconds, double factor) {
     const double hi = axisTime_->max();
     if (factor < 1.0 && (hi - lo) * factor < kMinZoomSeconds)
         factor = kMinZoomSeconds / (hi - lo);
-    axisTime_->setRange(seconds - (seconds - lo) * factor, seconds + (hi - seconds) * factor);
+    const double newLo = seconds - (seconds - lo) * factor;
+    const double newHi = seconds + (hi - seconds) * factor;
+    axisTime_->setTickInterval(LabelInterval(newLo, newHi));
+    axisTime_->setRange(newLo, newHi);
 }
 
 // --- Drawing ----------------------------------------------------------------------------
@@ -411,7 +428,7 @@ template <typename It> void ChartWindow::NoteRpm(It from, It to) {
     }
 }
 
-// The last minute and the last five minutes move their axis a quarter of the span at a time,
+// The last minute and the last five minutes move their axis a third of the span at a time,
 // so between steps new points only add to the picture; the whole run's axis grows in steps.
 bool ChartWindow::ApplyRange() {
     bool moved = false;
@@ -443,6 +460,9 @@ bool ChartWindow::ApplyRange() {
     if (lo == axisTime_->min() && hi == axisTime_->max())
         return moved;
     settingRange_ = true;
+    // The labels' interval first: at the old one a much wider axis would be laid out with
+    // thousands of labels.
+    axisTime_->setTickInterval(LabelInterval(lo, hi));
     axisTime_->setRange(lo, hi);
     settingRange_ = false;
     return true;
@@ -452,14 +472,16 @@ bool ChartWindow::ApplyRange() {
 void ChartWindow::Redraw() {
     const double lo = axisTime_->min();
     const double hi = axisTime_->max();
-    axisTime_->setLabelFormat(TimeLabelFormat(lo, hi, axisTime_->tickCount()));
+    const double interval = LabelInterval(lo, hi);
+    axisTime_->setTickInterval(interval);
+    axisTime_->setLabelFormat(TimeLabelFormat(interval));
     std::array<ChartPlot::Scale, kTraceCount> values;
     for (int t = 0; t < kTraceCount; ++t) {
         const auto* y =
             static_cast<QValueAxis*>(series_[static_cast<size_t>(t)]->attachedAxes().last());
         values[static_cast<size_t>(t)] = {y->min(), y->max()};
     }
-    plot_->SetScales({lo, hi}, axisTime_->tickCount(), values, kValueTicks);
+    plot_->SetScales({lo, hi}, interval, values, kValueTicks);
     plot_->SetMarkers(&Source().Markers());
 
     // The entries around the axis, one beyond each end so the curves reach the edges.

@@ -28,15 +28,14 @@ class ChartView;
 //
 // Qt Charts draws the axes and the legend; the curves are drawn by a `ChartPlot` laid over
 // the plot area, which adds the new points to its picture and repaints only that strip. The
-// time axis therefore moves in steps, a quarter of the span at a time (the last 60 s show on
-// an axis 75 s wide), and everything is drawn afresh only at such a step.
+// time axis therefore moves in steps, a third of the span at a time (the last 60 s show on
+// an axis 80 s wide), and everything is drawn afresh only at such a step.
 class ChartWindow : public QWidget {
     Q_OBJECT
 
   public:
     enum Span : int { Last60s, Last5min, WholeRun };
     static constexpr int kRedrawMs = 250;
-    static constexpr int kTimeTicks = 6;
 
     explicit ChartWindow(const ChartFeed& live, QWidget* parent = nullptr);
     ~ChartWindow() override;
