@@ -38,6 +38,13 @@ inline double Median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
+inline double Mean(const std::vector<double>& v) {
+    double sum = 0;
+    for (double x : v)
+        sum += x;
+    return v.empty() ? 0 : sum / static_cast<double>(v.size());
+}
+
 inline double Max(const std::vector<double>& v) {
     return v.empty() ? 0 : *std::max_element(v.begin(), v.end());
 }

@@ -94,12 +94,6 @@ void BenchLog(zyrk::TFormHlav& form) {
         if (chart.TimeRange() != range)
             steps.push_back(c - b);
     }
-    auto mean = [](const std::vector<double>& v) {
-        double sum = 0;
-        for (double x : v)
-            sum += x;
-        return v.empty() ? 0.0 : sum / static_cast<double>(v.size());
-    };
 
     // The long run: every reply logged, fed and drawn, on the five-minute view.
     chart.SetSpan(zyrk::ChartWindow::Last5min);
@@ -120,13 +114,13 @@ void BenchLog(zyrk::TFormHlav& form) {
                 zyrk::bench::Median(tick));
     std::printf("chart drawing per reply (points added, strip painted; own timer): median %.4f ms,"
                 " mean %.4f ms\n",
-                zyrk::bench::Median(drawn), mean(drawn));
+                zyrk::bench::Median(drawn), zyrk::bench::Mean(drawn));
     std::printf("chart axis step (all drawn afresh with the axes; %zu of %d replies; the axes'"
                 " own repaint follows a reply later): median %.3f ms\n",
                 steps.size(), kTimedReplies, zyrk::bench::Median(steps));
     std::printf("a reply written to the log and drawn on the open chart: median %.4f ms,"
                 " mean %.4f ms   (goal < 0.1 ms)\n",
-                zyrk::bench::Median(both), mean(both));
+                zyrk::bench::Median(both), zyrk::bench::Mean(both));
     std::printf("resident memory over %d samples through logger and chart: %+.1f MB"
                 " (%.1f -> %.1f MB; %lld rows, %.1f MB on disk)   (goal < 10 MB)\n",
                 kLongRun, after - before, before, after, static_cast<long long>(rows), fileMb);

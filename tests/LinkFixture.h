@@ -46,6 +46,16 @@ struct LinkRig {
         for (int i = 0; i < n; ++i)
             link.Tick();
     }
+    // Ticks until the link is back in monitor mode, at most `limit` ticks; returns the ticks
+    // used, or -1.
+    int RunTransfer(int limit = 200) {
+        for (int t = 1; t <= limit; ++t) {
+            link.Tick();
+            if (link.LinkMode == ModeMonitor)
+                return t;
+        }
+        return -1;
+    }
     // Command bytes of every frame written so far.
     QList<int> Commands() const {
         QList<int> out;

@@ -12,15 +12,6 @@ Q_DECLARE_METATYPE(zyrk::Difference)
 
 namespace {
 
-int RunTransfer(LinkRig& rig, int limit = 200) {
-    for (int t = 1; t <= limit; ++t) {
-        rig.link.Tick();
-        if (rig.link.LinkMode == ModeMonitor)
-            return t;
-    }
-    return -1;
-}
-
 ParamImage Base() {
     ParamImage image;
     FactoryDefaults(image);
@@ -29,14 +20,12 @@ ParamImage Base() {
 
 Difference Diff(int page, DiffField field, int ours, DiffUnit oursUnit, int theirs,
                 DiffUnit theirsUnit) {
-    Difference d;
-    d.page = page;
-    d.field = field;
-    d.ours = ours;
-    d.oursUnit = oursUnit;
-    d.theirs = theirs;
-    d.theirsUnit = theirsUnit;
-    return d;
+    return {.page = page,
+            .field = field,
+            .ours = ours,
+            .oursUnit = oursUnit,
+            .theirs = theirs,
+            .theirsUnit = theirsUnit};
 }
 
 Difference CellDiff(int page, int row, int column, int rowTp, int rpm, int ours, DiffUnit oursUnit,
@@ -213,7 +202,7 @@ void TestCompare::asideReadLeavesEditedImage() {
     rig.link.OpenPort();
     rig.link.StartReadAside();
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Read:"));
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.link.AsideImage().Data(), rig.unit.store.Data());
     QCOMPARE(rig.image, edited);
     QCOMPARE(rig.host.limits, 0);
@@ -254,7 +243,7 @@ void TestCompare::asideReadFaults() {
     rig.unit.store.SetCell(1, 0, 0, 99);
     rig.link.OpenPort();
     rig.link.StartReadAside();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.image, edited); // not even block 0 of the edited image changes
     QCOMPARE(rig.host.shows + rig.host.limits, 0);
     QCOMPARE(rig.host.messages, message.isEmpty() ? QStringList{} : QStringList{message});
@@ -277,7 +266,7 @@ void TestCompare::commandEndsAsideRead() {
     // Verify now compares the edited image, not the side image.
     rig.link.StartVerify();
     QVERIFY(!rig.link.ReadingAside());
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Verify error!"));
 }
 
@@ -288,23 +277,23 @@ void TestCompare::transferEvents() {
     rig.link.AddTransferObserver([&events](const TransferEvent& e) { events << e; });
     rig.link.OpenPort();
     rig.link.StartProgramming();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(Events(events), QStringLiteral("B10 B11 B12 B13 B14 B15 B16 B17 "
                                             "B21 B22 B23 B24 B25 B26 B27 D27"));
     events.clear();
     rig.unit.faults.changedBlock = 3;
     rig.link.StartProgramming();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(Events(events), QStringLiteral("B10 B11 B12 F13"));
     events.clear();
     rig.unit.faults = SimUnit::Faults{};
     rig.link.StartReadAside();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(Events(events).section(QLatin1Char(' '), 6, 9), QStringLiteral("B36a B37a B21a B22a"));
     events.clear();
     rig.unit.faults.version = 55;
     rig.link.StartRead();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(Events(events), QStringLiteral("V30"));
 }
 

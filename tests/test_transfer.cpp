@@ -6,16 +6,6 @@ using namespace zyrk;
 
 namespace {
 
-// Ticks until the link is back in monitor mode, at most `limit` ticks; returns ticks used.
-int RunTransfer(LinkRig& rig, int limit = 200) {
-    for (int t = 1; t <= limit; ++t) {
-        rig.link.Tick();
-        if (rig.link.LinkMode == ModeMonitor)
-            return t;
-    }
-    return -1;
-}
-
 // The image as a technician would have it: factory values and a few edits.
 void EditedImage(ParamImage& image) {
     FactoryDefaults(image);
@@ -157,7 +147,7 @@ void TestTransfer::failedSends() {
     else
         rig.link.StartRead();
     rig.link.ProgramOk = true;
-    const int ticks = RunTransfer(rig);
+    const int ticks = rig.RunTransfer();
     QVERIFY(ticks > 0);
     QTEST(rig.link.Display().statusText, "error");
     QCOMPARE(rig.link.Display().statusShade, Shade::Red);
@@ -172,7 +162,7 @@ void TestTransfer::readVersionMismatch() {
     rig.unit.faults.version = 55;
     rig.link.OpenPort();
     rig.link.StartRead();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.host.messages,
              QStringList{"Unmatched version of PC and Ignition programs!  PC-56, IGN-55"});
     QCOMPARE(int(rig.image.UnitVersion()), 55);
@@ -191,7 +181,7 @@ void TestTransfer::readTakesUnitBlocks() {
     rig.unit.store.Set(62, 0x5A); // a reserved byte travels too
     rig.link.OpenPort();
     rig.link.StartRead();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.image.Data(), rig.unit.store.Data());
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Verify: OK"));
     QCOMPARE(WithoutMonitor(rig.Commands()),
@@ -209,7 +199,7 @@ void TestTransfer::failedReadKeepsImage() {
     rig.unit.faults.cutAfterFrames = 4; // the line is cut after block 3
     rig.link.OpenPort();
     rig.link.StartRead();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Read error!"));
     for (int b = 1; b < kBlockCount; ++b)
         QVERIFY2(rig.image.BlockEquals(b, before.GetBlock(b).data()),
@@ -224,7 +214,7 @@ void TestTransfer::verifyIgnoresBlock0() {
     rig.image.Set(off::UnitVersion, 12);
     rig.link.OpenPort();
     rig.link.StartVerify();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Verify: OK"));
     QCOMPARE(rig.link.Display().gaugeProgress, 7);
     QCOMPARE(WithoutMonitor(rig.Commands()).first(), 0x41);
@@ -281,7 +271,7 @@ void TestTransfer::savingDoesNotHideFailure() {
     rig.link.BusyCountdown = 600; // the unit was saving at its last report
     rig.unit.faults.silent = true;
     rig.link.StartRead();
-    QVERIFY(RunTransfer(rig) > 0);
+    QVERIFY(rig.RunTransfer() > 0);
     rig.Ticks(5);
     QCOMPARE(rig.link.Display().statusText, QStringLiteral("Read error!"));
     QCOMPARE(rig.link.Display().statusShade, Shade::Red);

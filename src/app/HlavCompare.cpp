@@ -18,17 +18,15 @@ constexpr int kPicturePx = 16;
 
 // Two sheets side by side with a bar between them: this set against the unit's.
 QIcon ComparePicture() {
-    QPixmap pm(kPicturePx, kPicturePx);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(Qt::black);
-    p.setBrush(Qt::white);
-    p.drawRect(1, 2, 5, 11);
-    p.drawRect(10, 2, 5, 11);
-    p.setPen(OutlineLayer::kColour);
-    p.drawLine(7, 6, 8, 6);
-    p.drawLine(7, 9, 8, 9);
-    return QIcon(pm);
+    return DrawnIcon(kPicturePx, [](QPainter& p) {
+        p.setPen(Qt::black);
+        p.setBrush(Qt::white);
+        p.drawRect(1, 2, 5, 11);
+        p.drawRect(10, 2, 5, 11);
+        p.setPen(OutlineLayer::kColour);
+        p.drawLine(7, 6, 8, 6);
+        p.drawLine(7, 9, 8, 9);
+    });
 }
 } // namespace
 

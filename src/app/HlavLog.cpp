@@ -27,14 +27,12 @@ constexpr int kSecondsPerHour = 3600;
 
 // The record button's picture: a red dot, drawn here so it needs no file.
 QIcon RedDot() {
-    QPixmap pm(kIconPx, kIconPx);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x80, 0, 0), 1));
-    p.setBrush(QColor(0xE0, 0x10, 0x10));
-    p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
-    return QIcon(pm);
+    return DrawnIcon(kIconPx, [](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(0x80, 0, 0), 1));
+        p.setBrush(QColor(0xE0, 0x10, 0x10));
+        p.drawEllipse(QRectF(2.5, 2.5, 11, 11));
+    });
 }
 
 QString Duration(qint64 ms) {

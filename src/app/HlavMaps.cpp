@@ -36,30 +36,27 @@ constexpr int kMinHeight = 360;
 } // namespace
 
 QIcon MapButtonIcon(int servo) {
-    QPixmap pm(kIconPx, kIconPx);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    // A 4 x 4 grid rising from blue at the bottom left to red at the top right.
-    constexpr int kGrid = 4;
-    constexpr int kCell = 4;
-    for (int r = 0; r < kGrid; ++r) {
-        for (int c = 0; c < kGrid; ++c) {
-            const double t = double(c + (kGrid - 1 - r)) / (2 * (kGrid - 1));
-            p.fillRect(c * kCell, r * kCell, kCell, kCell, MapScaleColour(t));
+    return DrawnIcon(kIconPx, [&](QPainter& p) {
+        // A 4 x 4 grid rising from blue at the bottom left to red at the top right.
+        constexpr int kGrid = 4;
+        constexpr int kCell = 4;
+        for (int r = 0; r < kGrid; ++r) {
+            for (int c = 0; c < kGrid; ++c) {
+                const double t = double(c + (kGrid - 1 - r)) / (2 * (kGrid - 1));
+                p.fillRect(c * kCell, r * kCell, kCell, kCell, MapScaleColour(t));
+            }
         }
-    }
-    p.setPen(QColor(60, 60, 60));
-    p.drawRect(0, 0, kIconPx - 1, kIconPx - 1);
-    // The servo's number on a white patch in the corner.
-    p.fillRect(8, 7, 8, 9, Qt::white);
-    p.setPen(Qt::black);
-    QFont font;
-    font.setPixelSize(10);
-    font.setBold(true);
-    p.setFont(font);
-    p.drawText(QRect(8, 7, 8, 9), Qt::AlignCenter, QString::number(servo + 1));
-    p.end();
-    return QIcon(pm);
+        p.setPen(QColor(60, 60, 60));
+        p.drawRect(0, 0, kIconPx - 1, kIconPx - 1);
+        // The servo's number on a white patch in the corner.
+        p.fillRect(8, 7, 8, 9, Qt::white);
+        p.setPen(Qt::black);
+        QFont font;
+        font.setPixelSize(10);
+        font.setBold(true);
+        p.setFont(font);
+        p.drawText(QRect(8, 7, 8, 9), Qt::AlignCenter, QString::number(servo + 1));
+    });
 }
 
 HlavMaps::HlavMaps(TFormHlav& form) : QObject(&form), form_(form) {

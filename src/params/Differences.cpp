@@ -52,14 +52,12 @@ class Collector {
             Push(page, field, a, aUnit, b, bUnit);
     }
     Difference& Push(int page, DiffField field, int a, DiffUnit aUnit, int b, DiffUnit bUnit) {
-        Difference d;
-        d.page = page;
-        d.field = field;
-        d.ours = a;
-        d.oursUnit = aUnit;
-        d.theirs = b;
-        d.theirsUnit = bUnit;
-        out.push_back(d);
+        out.push_back({.page = page,
+                       .field = field,
+                       .ours = a,
+                       .oursUnit = aUnit,
+                       .theirs = b,
+                       .theirsUnit = bUnit});
         return out.back();
     }
 

@@ -387,10 +387,11 @@ void ChartWindow::Refresh() {
         Rebuild(); // thinned out or started afresh: what is drawn no longer matches
         return;
     }
-    if (markersDrawn_ != feed.Markers().size() ||
-        (!feed.Markers().empty() && feed.Markers().back().marker != lastMarkerDrawn_)) {
-        markersDrawn_ = feed.Markers().size();
-        lastMarkerDrawn_ = feed.Markers().empty() ? 0 : feed.Markers().back().marker;
+    // Marker numbers only grow within a feed (a new one starts a new generation), so the
+    // newest number tells whether one was added.
+    const int newestMarker = feed.Markers().empty() ? 0 : feed.Markers().back().marker;
+    if (newestMarker != markerShown_) {
+        markerShown_ = newestMarker;
         plot_->update();
     }
     if (span_ == WholeRun && !file_) {
@@ -398,11 +399,7 @@ void ChartWindow::Refresh() {
             return;
         const auto from = feed.Overview().begin() + static_cast<std::ptrdiff_t>(drawnOverview_);
         drawnOverview_ = feed.Overview().size();
-        NoteRpm(from, feed.Overview().end());
-        if (ApplyRange())
-            Redraw();
-        else
-            plot_->Draw(from, feed.Overview().end());
+        AddNew(from, feed.Overview().end());
         return;
     }
     if (feed.NextSeq() == drawnSeq_)
@@ -414,11 +411,16 @@ void ChartWindow::Refresh() {
     const auto from =
         feed.Recent().begin() + static_cast<std::ptrdiff_t>(drawnSeq_ - feed.RecentFirstSeq());
     drawnSeq_ = feed.NextSeq();
-    NoteRpm(from, feed.Recent().end());
+    AddNew(from, feed.Recent().end());
+}
+
+// New entries either step the axes on, and everything is drawn afresh, or are only added.
+template <typename It> void ChartWindow::AddNew(It from, It to) {
+    NoteRpm(from, to);
     if (ApplyRange())
         Redraw();
     else
-        plot_->Draw(from, feed.Recent().end());
+        plot_->Draw(from, to);
 }
 
 template <typename It> void ChartWindow::NoteRpm(It from, It to) {

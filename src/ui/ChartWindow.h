@@ -81,6 +81,7 @@ class ChartWindow : public QWidget {
     void BuildTraces();
     void Rebuild();
     template <typename It> void NoteRpm(It from, It to);
+    template <typename It> void AddNew(It from, It to);
     // Sets the axes for what is new; true when they moved and the picture must be redrawn.
     bool ApplyRange();
     void Redraw();
@@ -120,8 +121,7 @@ class ChartWindow : public QWidget {
     uint64_t drawnSeq_ = 0;
     size_t drawnOverview_ = 0;
     int drawnGeneration_ = -1;
-    size_t markersDrawn_ = 0;
-    int lastMarkerDrawn_ = 0;
+    int markerShown_ = 0; // the newest marker's number when the plot was last painted
     float rpmMax_ = 0;
     bool cursorSet_ = false;
     double cursorSeconds_ = 0;

@@ -571,24 +571,22 @@ QIcon WindowIcon() {
     // A servo map seen from above: a 3 x 3 grid of cells rising from blue to red, with the
     // cell the engine runs in marked in green, on a dark tile.
     constexpr int kIconPx = 32;
-    QPixmap pm(kIconPx, kIconPx);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing, true);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(40, 48, 64));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 5, 5);
-    const QColor cells[3][3] = {{QColor(40, 90, 220), QColor(60, 160, 230), QColor(90, 200, 120)},
-                                {QColor(60, 160, 230), QColor(0, 255, 0), QColor(240, 200, 40)},
-                                {QColor(90, 200, 120), QColor(240, 200, 40), QColor(220, 50, 40)}};
-    for (int r = 0; r < 3; ++r) {
-        for (int c = 0; c < 3; ++c) {
-            p.setBrush(cells[r][c]);
-            p.drawRect(QRectF(4 + 8.5 * c, 4 + 8.5 * r, 7, 7));
+    return DrawnIcon(kIconPx, [](QPainter& p) {
+        p.setRenderHint(QPainter::Antialiasing, true);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 48, 64));
+        p.drawRoundedRect(QRectF(0.5, 0.5, 31, 31), 5, 5);
+        const QColor cells[3][3] = {
+            {QColor(40, 90, 220), QColor(60, 160, 230), QColor(90, 200, 120)},
+            {QColor(60, 160, 230), QColor(0, 255, 0), QColor(240, 200, 40)},
+            {QColor(90, 200, 120), QColor(240, 200, 40), QColor(220, 50, 40)}};
+        for (int r = 0; r < 3; ++r) {
+            for (int c = 0; c < 3; ++c) {
+                p.setBrush(cells[r][c]);
+                p.drawRect(QRectF(4 + 8.5 * c, 4 + 8.5 * r, 7, 7));
+            }
         }
-    }
-    p.end();
-    return QIcon(pm);
+    });
 }
 
 void ShowFileCaption(FormHlavUi& ui, const QString& caption) {

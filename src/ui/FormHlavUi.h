@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStatusBar>
@@ -170,6 +172,18 @@ QToolButton* AddToolBar2Button(FormHlavUi& ui, const QIcon& icon, const QString&
 
 // The window's icon, 32 x 32, drawn in code.
 QIcon WindowIcon();
+
+// A square picture of px pixels drawn in code on a transparent ground, so the tool needs no
+// image files for its own buttons.
+template <typename Draw> QIcon DrawnIcon(int px, Draw draw) {
+    QPixmap pm(px, px);
+    pm.fill(Qt::transparent);
+    {
+        QPainter p(&pm);
+        draw(p);
+    }
+    return QIcon(pm);
+}
 
 // The name of the parameter file in LabelFile2: shortened in the middle to the room the label
 // has, the full text as its tooltip.
