@@ -93,8 +93,8 @@ int main(int argc, char* argv[]) {
     std::printf("tick, servo page, live cell moving: median %.4f ms, p90 %.4f ms, max %.4f ms,"
                 " reply ticks median %.4f ms   (goal median < 0.3 ms)\n",
                 servo.median, servo.p90, servo.max, servo.replyMedian);
-    std::printf("live cell at the end: row %d, column %d\n", form.link.LiveRow,
-                form.link.LiveColumn);
+    std::printf("live cell at the end: row %d, column %d\n", form.LiveRow,
+                form.LiveColumn);
     BenchCli();
 
     zyrk::BenchMaps(form, app.arguments());

@@ -3,13 +3,14 @@
 #include "Frame.h"
 #include "Limits.h"
 #include "Link.h"
+#include "LiveCell.h"
+#include "MonitorFrame.h"
 
 namespace zyrk {
 
 namespace {
-constexpr int kAdcFull = 1023;
-constexpr int kAdcMv = 5000;
-constexpr int kSupplyDivider = 11;
+constexpr int kTpsClosedMv = 480; // the throttle sensor at either end of its travel
+constexpr int kTpsOpenMv = 4470;
 constexpr int kIdleRpm = 1200;
 constexpr int kRpmSweep = 8000;
 constexpr int kSweepSteps = 60; // monitor replies for one sweep up and down
@@ -59,9 +60,8 @@ QByteArray SimUnit::Finish(QByteArray frame) const {
 int SimUnit::ServoDesiredMv(int servo) const {
     if (store.ServoEnable(servo) == 0)
         return 0;
-    const int column = NearestColumn(store.Data().data() + ParamImage::RpmOffset(servo), rpm);
-    const int row = NearestRow(tpPercent, store.TpEnable(servo) != 0);
-    const int cell = store.Cell(servo, row, column);
+    const MapPosition live = LiveCell(store, servo, rpm, tpPercent);
+    const int cell = store.Cell(servo, live.row, live.column);
     return store.Procenta(servo) ? cell * 50 : cell * 20;
 }
 
@@ -69,23 +69,26 @@ QByteArray SimUnit::MonitorReply() {
     Advance();
     QByteArray f(kFrameSize, '\0');
     f[0] = static_cast<char>(kCmdMonitorReply);
-    PutWord(f, 1, rpm);
-    const int tpsMv = 480 + (4470 - 480) * tpPercent / 100;
-    PutWord(f, 3, tpsMv * kAdcFull / kAdcMv);
-    PutWord(f, 5, supplyMv / kSupplyDivider * kAdcFull / kAdcMv);
+    PutWord(f, monitor::kRpm, rpm);
+    const int tpsMv = kTpsClosedMv + (kTpsOpenMv - kTpsClosedMv) * tpPercent / 100;
+    PutWord(f, monitor::kTpsCount, monitor::MvToCount(tpsMv));
+    PutWord(f, monitor::kSupplyCount, monitor::SupplyMvToCount(supplyMv));
+    const int stateAt[2] = {monitor::kServo1State, monitor::kServo2State};
     for (int s = 0; s < 2; ++s) {
         const int desired = ServoDesiredMv(s);
-        PutWord(f, 9 + 4 * s, desired);
-        PutWord(f, 7 + 4 * s, desired > 0 ? desired - 12 + static_cast<int>(phase_ % 25) : 0);
-        f[42 + s] = static_cast<char>(store.ServoEnable(s) ? 1 : 0);
+        const int stride = monitor::kServoStride * s;
+        PutWord(f, monitor::kServo1Desired + stride, desired);
+        PutWord(f, monitor::kServo1Measured + stride,
+                desired > 0 ? desired - 12 + static_cast<int>(phase_ % 25) : 0);
+        f[stateAt[s]] = static_cast<char>(store.ServoEnable(s) ? 1 : 0);
     }
-    PutWord(f, 15, programCount);
-    for (int i = 0; i < 8; ++i)
-        PutWord(f, 23 + 2 * i, static_cast<int>((phase_ * (i + 1)) % 1000));
-    f[41] = static_cast<char>(tpPercent);
-    PutWord(f, 47, busyCountdown);
-    f[49] = static_cast<char>(dataError);
-    f[50] = static_cast<char>(faults.version);
+    PutWord(f, monitor::kProgramCount, programCount);
+    for (int i = 0; i < monitor::kTestCount; ++i)
+        PutWord(f, monitor::kTest1 + 2 * i, static_cast<int>((phase_ * (i + 1)) % 1000));
+    f[monitor::kTpPercent] = static_cast<char>(tpPercent);
+    PutWord(f, monitor::kBusy, busyCountdown);
+    f[monitor::kDataError] = static_cast<char>(dataError);
+    f[monitor::kVersion] = static_cast<char>(faults.version);
     if (busyCountdown > 0)
         busyCountdown = busyCountdown > kBusyStepPerReply ? busyCountdown - kBusyStepPerReply : 0;
     return Finish(f);

@@ -337,8 +337,8 @@ void TestGui::liveCellFollowsEngine() {
     QVERIFY(BaseOf(ui.EditMap[4][4]) != kGreen);
     QVERIFY(BaseOf(ui.EditMapRpm[4]) != kGreen);
     QVERIFY(WindowOf(ui.LabelMapRow[4]) != kGreen);
-    QCOMPARE(int(gui.form->link.LiveRow), 0);
-    QCOMPARE(int(gui.form->link.LiveColumn), 14);
+    QCOMPARE(int(gui.form->LiveRow), 0);
+    QCOMPARE(int(gui.form->LiveColumn), 14);
 }
 
 void TestGui::programFromWindow() {

@@ -119,20 +119,9 @@ void TestLogE2e::recordsWhatTheUnitSent() {
         previous = reply;
         QVERIFY(sent.count(reply) == 1);
         const MonitorSample& want = sent.at(reply);
-        const MonitorSample& got = row.sample;
-        QCOMPARE(got.rpm, want.rpm);
-        QCOMPARE(got.tpPercent, want.tpPercent);
-        QCOMPARE(got.tpsMv, want.tpsMv);
-        QCOMPARE(got.supplyMv, want.supplyMv);
-        QCOMPARE(got.servoDesiredMv, want.servoDesiredMv);
-        QCOMPARE(got.servoMeasuredMv, want.servoMeasuredMv);
-        QCOMPARE(got.servoState, want.servoState);
-        QCOMPARE(got.dataError, want.dataError);
-        QCOMPARE(got.programCount, want.programCount);
-        QCOMPARE(got.unitVersion, want.unitVersion);
-        QCOMPARE(got.liveRow, want.liveRow);
-        QCOMPARE(got.liveColumn, want.liveColumn);
-        QCOMPARE(got.test, want.test);
+        MonitorSample got = row.sample;
+        got.timeMs = want.timeMs; // the replay runs at another time; every other field counts
+        QCOMPARE(got, want);
         QVERIFY(row.timeMs >= previousMs);
         QCOMPARE(row.sinceMs, row.timeMs - startMs);
         previousMs = row.timeMs;

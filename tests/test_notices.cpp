@@ -139,8 +139,8 @@ void TestNotices::staleValuesGrey() {
     // Before any reply the placeholders are grey as well; a reply makes them live.
     const QColor rpmBar = ui.CGaugeRpm->BarColor();
     QCOMPARE(rpmBar, QColor(Qt::magenta));
-    const int row = gui.form->link.LiveRow;
-    const int column = gui.form->link.LiveColumn;
+    const int row = gui.form->LiveRow;
+    const int column = gui.form->LiveColumn;
     auto cell = [&] {
         return ui.EditMap[size_t(row)][size_t(column)]->palette().color(QPalette::Base);
     };

@@ -556,11 +556,11 @@ void TFormHlav::HighlightLiveCell() {
     if (page == kPageMisc)
         return;
     const int servo = page == kPageServo1 ? 0 : 1;
-    const int column =
-        NearestColumn(image.Data().data() + ParamImage::RpmOffset(servo), link.LiveRpm);
-    const int row = NearestRow(link.LiveTpPercent, ui.CheckBoxTpEnable->isChecked());
-    link.LiveColumn = Byte(column);
-    link.LiveRow = Byte(row);
+    const MapPosition live = LiveCell(image, servo, link.LiveRpm, link.LiveTpPercent);
+    const int row = live.row;
+    const int column = live.column;
+    LiveColumn = Byte(column);
+    LiveRow = Byte(row);
     if (row == litRow_ && column == litColumn_)
         return;
     // Only the controls whose colour changes are touched: the old cell's and the new one's.

@@ -119,6 +119,10 @@ class TFormHlav : public QMainWindow, public LinkHost {
     HlavMaps* Maps = nullptr;       // the map windows and the map sheet
     HlavLog* DataLog = nullptr;     // the data log and chart (Log menu); a child of the window
 
+    // The cell the engine runs in on the servo page shown; F4 and F5 step it.
+    uint8_t LiveRow = 0;
+    uint8_t LiveColumn = 0;
+
     int ActivePage() const { return ui.PageControl1->currentIndex(); }
     bool Showing() const { return showing_; }
 

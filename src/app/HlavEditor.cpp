@@ -201,7 +201,7 @@ void TFormHlav::StepLiveOrAll(bool up) {
     StepTarget target = StepTarget::LiveCell;
     if (ui.CheckBoxAll->isChecked())
         target = ui.CheckBoxTpEnable->isChecked() ? StepTarget::AllCells : StepTarget::Row0;
-    StepMap(image, ServoOfPage(), target, link.LiveRow, link.LiveColumn, up);
+    StepMap(image, ServoOfPage(), target, LiveRow, LiveColumn, up);
     AfterChange();
 }
 

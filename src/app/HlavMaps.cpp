@@ -163,10 +163,8 @@ void HlavMaps::Tick() {
         // The cell the engine runs in on this servo's own axis and "TP Enable", found the way
         // the servo page finds it.
         const ParamImage& image = form_.image;
-        const int column =
-            NearestColumn(image.Data().data() + ParamImage::RpmOffset(s), form_.link.LiveRpm);
-        const int row = NearestRow(form_.link.LiveTpPercent, image.TpEnable(s) != 0);
-        window->SetLive(row, column);
+        const MapPosition live = LiveCell(image, s, form_.link.LiveRpm, form_.link.LiveTpPercent);
+        window->SetLive(live.row, live.column);
     }
 }
 

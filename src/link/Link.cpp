@@ -1,30 +1,13 @@
 #include "Link.h"
 
+#include "MonitorFrame.h"
+
 #include <QDateTime>
 #include <algorithm>
 
 namespace zyrk {
 
 namespace {
-constexpr int kMonitorRpm = 1;
-constexpr int kMonitorTpsCount = 3;
-constexpr int kMonitorSupplyCount = 5;
-constexpr int kMonitorServo1Measured = 7;
-constexpr int kMonitorServo1Desired = 9;
-constexpr int kMonitorServo2Measured = 11;
-constexpr int kMonitorServo2Desired = 13;
-constexpr int kMonitorProgramCount = 15;
-constexpr int kMonitorTest1 = 23;
-constexpr int kMonitorTpPercent = 41;
-constexpr int kMonitorServo1State = 42;
-constexpr int kMonitorServo2State = 43;
-constexpr int kMonitorBusy = 47;
-constexpr int kMonitorDataError = 49;
-constexpr int kMonitorVersion = 50;
-
-constexpr int kAdcFull = 1023;
-constexpr int kAdcMv = 5000;
-constexpr int kSupplyDivider = 11;
 constexpr int kSupplyRedHigh = 17999;
 constexpr int kSupplyRedLow = 7000;
 constexpr int kSupplyYellowHigh = 14999;
@@ -36,25 +19,6 @@ constexpr int kTpMax = 100;
 constexpr const char* kTestFormats[8] = {"Test1= %1", "Test2= %1", "Test3= %1 ", "Test4=%1",
                                          "Test5= %1", "Test6= %1", "Test7= %1",  "Test8= %1"};
 } // namespace
-
-int NearestColumn(const uint8_t* axis, int rpm) {
-    const int doubled = (2 * rpm) / 100;
-    for (int c = 0; c < kMapColumns - 1; ++c) {
-        if (doubled < axis[c] + axis[c + 1])
-            return c;
-    }
-    return kMapColumns - 1;
-}
-
-int NearestRow(int tpPercent, bool tpEnable) {
-    if (!tpEnable)
-        return 0;
-    for (int r = 0; r < kMapRows - 1; ++r) {
-        if (kTpsRows[static_cast<size_t>(r)] + kTpsRows[static_cast<size_t>(r + 1)] > 2 * tpPercent)
-            return r;
-    }
-    return kMapRows - 1;
-}
 
 Link::Link(Port& port, ParamImage& image, const MessageTable& messages, LinkHost& host)
     : port_(port), image_(image), messages_(messages), host_(host) {
@@ -201,30 +165,30 @@ void Link::HandleMonitorReply(const QByteArray& rx) {
 MonitorSample Link::DecodeMonitorReply(const QByteArray& rx) const {
     MonitorSample sample;
     sample.timeMs = QDateTime::currentMSecsSinceEpoch();
-    sample.rpm = static_cast<uint16_t>(FrameWord(rx, kMonitorRpm));
-    sample.tpPercent = FrameByte(rx, kMonitorTpPercent);
-    sample.tpsMv = static_cast<uint16_t>(FrameWord(rx, kMonitorTpsCount) * kAdcMv / kAdcFull);
-    sample.supplyMv = (FrameWord(rx, kMonitorSupplyCount) * kAdcMv / kAdcFull) * kSupplyDivider;
-    const int desiredAt[2] = {kMonitorServo1Desired, kMonitorServo2Desired};
-    const int measuredAt[2] = {kMonitorServo1Measured, kMonitorServo2Measured};
-    const int stateAt[2] = {kMonitorServo1State, kMonitorServo2State};
+    sample.rpm = static_cast<uint16_t>(FrameWord(rx, monitor::kRpm));
+    sample.tpPercent = FrameByte(rx, monitor::kTpPercent);
+    sample.tpsMv = static_cast<uint16_t>(monitor::CountToMv(FrameWord(rx, monitor::kTpsCount)));
+    sample.supplyMv = monitor::SupplyCountToMv(FrameWord(rx, monitor::kSupplyCount));
+    const int stateAt[2] = {monitor::kServo1State, monitor::kServo2State};
     for (size_t s = 0; s < kServoCount; ++s) {
-        sample.servoDesiredMv[s] = static_cast<uint16_t>(FrameWord(rx, desiredAt[s]));
-        sample.servoMeasuredMv[s] = static_cast<uint16_t>(FrameWord(rx, measuredAt[s]));
-        sample.servoState[s] = FrameByte(rx, stateAt[s]);
         const int servo = static_cast<int>(s);
-        sample.liveRow[s] =
-            static_cast<uint8_t>(NearestRow(sample.tpPercent, image_.TpEnable(servo) != 0));
-        sample.liveColumn[s] = static_cast<uint8_t>(
-            NearestColumn(image_.Data().data() + ParamImage::RpmOffset(servo), sample.rpm));
+        const int stride = monitor::kServoStride * servo;
+        sample.servoDesiredMv[s] =
+            static_cast<uint16_t>(FrameWord(rx, monitor::kServo1Desired + stride));
+        sample.servoMeasuredMv[s] =
+            static_cast<uint16_t>(FrameWord(rx, monitor::kServo1Measured + stride));
+        sample.servoState[s] = FrameByte(rx, stateAt[s]);
+        const MapPosition cell = LiveCell(image_, servo, sample.rpm, sample.tpPercent);
+        sample.liveRow[s] = static_cast<uint8_t>(cell.row);
+        sample.liveColumn[s] = static_cast<uint8_t>(cell.column);
     }
-    sample.dataError = FrameByte(rx, kMonitorDataError) != 0;
-    sample.programCount = static_cast<uint16_t>(FrameWord(rx, kMonitorProgramCount));
-    sample.busyCountdown = static_cast<uint16_t>(FrameWord(rx, kMonitorBusy));
-    sample.unitVersion = FrameByte(rx, kMonitorVersion);
+    sample.dataError = FrameByte(rx, monitor::kDataError) != 0;
+    sample.programCount = static_cast<uint16_t>(FrameWord(rx, monitor::kProgramCount));
+    sample.busyCountdown = static_cast<uint16_t>(FrameWord(rx, monitor::kBusy));
+    sample.unitVersion = FrameByte(rx, monitor::kVersion);
     for (size_t i = 0; i < sample.test.size(); ++i)
         sample.test[i] =
-            static_cast<uint16_t>(FrameWord(rx, kMonitorTest1 + 2 * static_cast<int>(i)));
+            static_cast<uint16_t>(FrameWord(rx, monitor::kTest1 + 2 * static_cast<int>(i)));
     return sample;
 }
 

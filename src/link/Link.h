@@ -3,6 +3,7 @@
 #include "Frame.h"
 #include "LinkDisplay.h"
 #include "LinkHost.h"
+#include "LiveCell.h"
 #include "Messages.h"
 #include "MonitorSample.h"
 #include "ParamImage.h"
@@ -32,12 +33,6 @@ constexpr int kGaugeBlocks = 7;
 constexpr int kGaugePercent = 100;
 constexpr uint8_t kComAuto = 20;
 constexpr uint8_t kAutoScanLast = 20;
-
-// Nearest axis point to the engine speed (the midpoint between two points belongs to the
-// upper one); axis holds 15 points in units of 100 RPM.
-int NearestColumn(const uint8_t* axis, int rpm);
-// Nearest map row to the throttle opening; row 0 when the throttle rows are not in use.
-int NearestRow(int tpPercent, bool tpEnable);
 
 // The device link: serial port, monitor exchange, block transfer and connection watchdog,
 // driven by Tick() every 55 ms. Field names follow the names the unit's protocol uses.
@@ -103,8 +98,6 @@ class Link {
     uint16_t LiveRpm = 0;
     uint16_t LiveTpsMv = 0;
     uint8_t LiveTpPercent = 0;
-    uint8_t LiveRow = 0;
-    uint8_t LiveColumn = 0;
 
   private:
     void MonitorStep();

@@ -1,21 +1,11 @@
 #pragma once
 
+#include "TextRow.h"
+
 #include <QString>
 #include <array>
 
 namespace zyrk {
-
-// Languages in the order the settings and the menu use.
-enum Language : uint8_t { LangCzech = 0, LangEnglish = 1, LangGerman = 2 };
-constexpr int kLanguageCount = 3;
-
-// A translated text: the Czech, English and German forms, UTF-8 in the source.
-struct TextRow {
-    const char* cz;
-    const char* en;
-    const char* de;
-    QString In(int language) const;
-};
 
 // Slots of the message table; the numbers are the slots the tool has always used.
 enum MsgId : int {

@@ -27,6 +27,8 @@ struct MonitorSample {
     std::array<uint8_t, 2> liveRow{};
     std::array<uint8_t, 2> liveColumn{};
     std::array<uint16_t, 8> test{};
+
+    bool operator==(const MonitorSample&) const = default;
 };
 
 } // namespace zyrk

@@ -3,7 +3,7 @@
 // The words of the compare commands and the Differences window in Czech, English and German,
 // kept apart from the window's own language tables, which stay as the window was designed.
 
-#include "Messages.h"
+#include "TextRow.h"
 
 namespace zyrk::lang {
 

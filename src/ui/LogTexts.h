@@ -3,7 +3,7 @@
 // The words of the data log and the chart window in Czech, English and German. Kept apart
 // from the main window's tables, which hold the texts of the window as it was designed.
 
-#include "Messages.h"
+#include "TextRow.h"
 
 namespace zyrk::logtext {
 

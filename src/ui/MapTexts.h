@@ -2,7 +2,7 @@
 
 // The words of the map windows and the map sheet in Czech, English and German. They live
 // apart from the main window's table, whose rows are the designed window's own.
-#include "Messages.h"
+#include "TextRow.h"
 
 namespace zyrk::maptext {
 
