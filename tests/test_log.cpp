@@ -90,6 +90,11 @@ class TestLog : public QObject {
     void damagedLog_data();
     void damagedLog();
     void recorderRowsMarkersAndSilence();
+    void damagedRowsInTheMiddleAreSkipped();
+    void oldSecondsLogStillOpens();
+    void startKeepsTheChart();
+    void longBadFieldQuotedShort();
+    void onlyRegularFiles();
     void startFailure_data();
     void startFailure();
     void diskFullMidRun();
@@ -175,7 +180,7 @@ void TestLog::rowText() {
     // What a spreadsheet or another program sees: header with units, ISO 8601 time with
     // milliseconds and offset, seconds with a decimal point, CR LF, RFC 4180 quoting.
     const QByteArray header = FormatLogHeader();
-    QVERIFY(header.startsWith("time (ISO 8601),t [s],event,marker,note,engine speed [RPM],"));
+    QVERIFY(header.startsWith("time (ISO 8601),t [ms],event,marker,note,engine speed [RPM],"));
     QVERIFY(header.endsWith("test 8\r\n"));
     const QByteArray row = FormatLogRow(SampleRow(12345));
     const QList<QByteArray> fields = row.chopped(2).split(',');
@@ -184,7 +189,7 @@ void TestLog::rowText() {
                 QStringLiteral(R"(^\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}(Z|[+-]\d\d:\d\d)$)"))
                 .match(QString::fromLatin1(fields[0]))
                 .hasMatch());
-    QCOMPARE(fields[1], QByteArray("12.345"));
+    QCOMPARE(fields[1], QByteArray("12345")); // whole ms: no decimal separator to misread
     QCOMPARE(fields[8], QByteArray("13750"));
     QVERIFY(row.endsWith("\r\n"));
     QCOMPARE(CsvField(QStringLiteral("a \"b\", c")), QByteArray("\"a \"\"b\"\", c\""));
@@ -210,14 +215,19 @@ void TestLog::damagedLog_data() {
                                      << LogReadError::FieldCount << 4 << 2 << QString();
     QByteArray letters = sample;
     letters.replace(",3000,", ",3k00,");
+    // The row after a damaged one is kept too.
     QTest::newRow("letters in a number") << good + letters + sample << LogReadError::BadValue << 4
-                                         << 2 << QStringLiteral("engine speed [RPM]");
+                                         << 3 << QStringLiteral("engine speed [RPM]");
+    QByteArray nul = sample;
+    nul.replace(",3000,", QByteArray(",29\0 91,", 9));
+    QTest::newRow("a NUL inside a number") << good + nul + sample << LogReadError::BadValue << 4
+                                           << 3 << QStringLiteral("engine speed [RPM]");
     QByteArray tooBig = sample;
     tooBig.replace(",3000,", ",70000,");
     QTest::newRow("engine speed beyond a word") << good + tooBig << LogReadError::BadValue << 4 << 2
                                                 << QStringLiteral("engine speed [RPM]");
     QByteArray comma = sample;
-    comma.replace("0.660,", "0,660,");
+    comma.replace(",660,", ",0,660,");
     QTest::newRow("decimal comma")
         << good + comma << LogReadError::FieldCount << 4 << 2 << QString();
     LogRow m;
@@ -309,9 +319,70 @@ void TestLog::recorderRowsMarkersAndSilence() {
     for (const ChartEntry& e : feed.Recent())
         gaps += e.kind == ChartEntry::Gap ? 1 : 0;
     QCOMPARE(gaps, 2);
-    QCOMPARE(feed.Markers().size(), size_t(2));
+    QCOMPARE(feed.Markers().size(), size_t(3)); // the recording's start and two markers
+    QCOMPARE(feed.Markers().front().event, LogEvent::Start);
     QCOMPARE(feed.Recent().back().kind, ChartEntry::Point);
     QCOMPARE(feed.Recent().front().seconds, 0.33); // the chart's time is the log's
+}
+
+void TestLog::damagedRowsInTheMiddleAreSkipped() {
+    QByteArray bytes = HeaderAndRows({StartRow(), SampleRow(330)}); // lines 1..3
+    bytes += "garbage\r\n";                                         // line 4
+    for (int i = 2; i < 30; ++i)
+        bytes += FormatLogRow(SampleRow(330 * i)); // lines 5..32
+    bytes += "more,garbage\r\n";                   // line 33
+    bytes += FormatLogRow(SampleRow(330 * 31));    // line 34
+    const LogReadResult read = ParseLog(bytes);
+    QCOMPARE(read.rows.size(), size_t(2 + 28 + 1));
+    QCOMPARE(read.skipped, qint64(2));
+    QCOMPARE(read.skippedLines, (std::vector<int>{4, 33}));
+    QCOMPARE(read.line, 4);
+    QCOMPARE(read.rows.back().sinceMs, qint64(330 * 31));
+}
+
+void TestLog::oldSecondsLogStillOpens() {
+    // Logs written before whole milliseconds had "t [s]" with a decimal point.
+    QByteArray bytes = FormatLogHeader();
+    bytes.replace("t [ms]", "t [s]");
+    QByteArray row = FormatLogRow(SampleRow(12345));
+    row.replace(",12345,", ",12.345,");
+    const LogReadResult read = ParseLog(bytes + row);
+    QCOMPARE(read.error, LogReadError::None);
+    QCOMPARE(read.rows.size(), size_t(1));
+    QCOMPARE(read.rows[0].sinceMs, qint64(12345));
+    // And a new log never has a decimal separator in any number column.
+    const QList<QByteArray> fields = FormatLogRow(SampleRow(12345)).chopped(2).split(',');
+    for (qsizetype i = 1; i < fields.size(); ++i)
+        QVERIFY2(!fields[i].contains('.'), fields[i].constData());
+}
+
+void TestLog::startKeepsTheChart() {
+    QTemporaryDir dir;
+    ChartFeed feed;
+    Recorder rec(feed);
+    qint64 t = kT0;
+    for (int i = 0; i < 5; ++i)
+        rec.AddSample(Sample(t += kReplyMs));
+    QVERIFY(rec.StartFile(dir.filePath(QStringLiteral("a.csv")), t + 10));
+    QCOMPARE(feed.Recent().size(), size_t(5)); // the history on screen stays
+    QCOMPARE(feed.Markers().back().event, LogEvent::Start);
+    QCOMPARE(MarkLabel(feed.Markers().back()), QStringLiteral("REC"));
+}
+
+void TestLog::longBadFieldQuotedShort() {
+    QByteArray bytes = HeaderAndRows({StartRow()});
+    QByteArray row = FormatLogRow(SampleRow(330));
+    row.replace(",3000,", "," + QByteArray(1 << 20, 'x') + ",");
+    const LogReadResult read = ParseLog(bytes + row + FormatLogRow(SampleRow(660)));
+    QCOMPARE(read.error, LogReadError::BadValue);
+    QVERIFY(read.detail.size() <= kExcerptChars + 3);
+    QCOMPARE(read.rows.size(), size_t(2));
+}
+
+void TestLog::onlyRegularFiles() {
+    QTemporaryDir dir;
+    QCOMPARE(ReadLog(dir.path()).error, LogReadError::NotAFile);
+    QCOMPARE(ReadLog(QStringLiteral("/dev/zero")).error, LogReadError::NotAFile);
 }
 
 void TestLog::startFailure_data() {

@@ -127,8 +127,9 @@ void TestLogGui::openLogAgain_data() {
     QTest::newRow("whole") << QByteArray() << 3 << QString();
     QTest::newRow("damaged at line 6") << QByteArray("garbage\r\n") << 3
                                        << QStringLiteral("is damaged at line 6 (1 fields "
-                                                         "instead of 31). The 4 rows before "
-                                                         "it are shown.");
+                                                         "instead of 31). 1 damaged rows "
+                                                         "skipped (lines 6); the 4 other rows "
+                                                         "are shown.");
     QTest::newRow("not a log") << QByteArray("#") << 0
                                << QStringLiteral("is not a log written by this tool (line 1)");
 }

@@ -237,7 +237,16 @@ bool HlavLog::OpenLogFile(const QString& path) {
     case LogReadError::None:
         break;
     case LogReadError::CannotOpen:
+    case LogReadError::Cancelled:
         form_.ShowMessage(logtext::CannotOpen.In(language_).arg(name, read.detail));
+        return false;
+    case LogReadError::NotAFile:
+        form_.ShowMessage(
+            logtext::CannotOpen.In(language_).arg(name, logtext::NotAFile.In(language_)));
+        return false;
+    case LogReadError::TooLarge:
+        form_.ShowMessage(
+            logtext::CannotOpen.In(language_).arg(name, logtext::TooLarge.In(language_)));
         return false;
     case LogReadError::NotALog:
         form_.ShowMessage(logtext::NotALog.In(language_).arg(name).arg(read.line));
@@ -260,8 +269,19 @@ bool HlavLog::OpenLogFile(const QString& path) {
     chart->show();
     chart->raise();
     if (!detail.isEmpty()) {
-        form_.ShowMessage(logtext::Damaged.In(language_).arg(name).arg(read.line).arg(detail).arg(
-            read.rows.size()));
+        QStringList lines;
+        constexpr size_t kLinesNamed = 20; // the message stays a readable size
+        for (size_t i = 0; i < std::min(kLinesNamed, read.skippedLines.size()); ++i)
+            lines << QString::number(read.skippedLines[i]);
+        if (read.skipped > static_cast<qint64>(lines.size()))
+            lines << QStringLiteral("...");
+        form_.ShowMessage(logtext::Damaged.In(language_)
+                              .arg(name)
+                              .arg(read.line)
+                              .arg(detail)
+                              .arg(read.rows.size())
+                              .arg(read.skipped)
+                              .arg(lines.join(QStringLiteral(", "))));
     }
     return true;
 }

@@ -1,6 +1,7 @@
 #include "ChartFeed.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace zyrk {
 
@@ -70,12 +71,52 @@ void ChartFeed::AddGap(qint64 timeMs) {
 void ChartFeed::AddMarker(qint64 timeMs, int number) {
     ChartEntry e;
     e.kind = ChartEntry::Marker;
+    e.event = LogEvent::Marker;
     e.marker = number;
     e.timeMs = timeMs;
     e.seconds = SecondsOf(timeMs);
-    markers_.push_back(e);
+    PushMark(e);
+}
+
+void ChartFeed::AddEvent(qint64 timeMs, LogEvent event, int block) {
+    ChartEntry e;
+    e.kind = ChartEntry::Marker;
+    e.event = event;
+    e.marker = block;
+    e.timeMs = timeMs;
+    e.seconds = SecondsOf(timeMs);
+    PushMark(e);
+}
+
+void ChartFeed::PushMark(const ChartEntry& entry) {
+    markers_.push_back(entry);
+    ++markSeq_;
     if (markers_.size() > kMarkerCapacity)
         markers_.pop_front();
+}
+
+QString MarkLabel(const ChartEntry& mark) {
+    const auto failed = [&mark](const char* letter) {
+        return QString::fromLatin1(letter) + QStringLiteral("!%1").arg(mark.marker);
+    };
+    switch (mark.event) {
+    case LogEvent::Start:
+        return QStringLiteral("REC");
+    case LogEvent::Programmed:
+        return QStringLiteral("P");
+    case LogEvent::Read:
+        return QStringLiteral("R");
+    case LogEvent::Verified:
+        return QStringLiteral("V");
+    case LogEvent::ProgramFailed:
+        return failed("P");
+    case LogEvent::ReadFailed:
+        return failed("R");
+    case LogEvent::VerifyFailed:
+        return failed("V");
+    default:
+        return QStringLiteral("M%1").arg(mark.marker);
+    }
 }
 
 void ChartFeed::Push(const ChartEntry& entry) {
@@ -107,39 +148,64 @@ void ChartFeed::Push(const ChartEntry& entry) {
 }
 
 ChartFeed ChartFeed::FromLog(const std::vector<LogRow>& rows) {
-    ChartFeed feed(std::max<size_t>(rows.size(), 1), kOverviewCapacity);
-    if (!rows.empty())
-        feed.Reset(rows.front().timeMs - rows.front().sinceMs);
-    for (const LogRow& row : rows) {
-        // The log's own seconds, so the chart's axis reads as the file's "t [s]" column,
-        // and its own wall-clock time for the cursor.
-        ChartEntry e;
-        e.timeMs = row.timeMs;
-        e.seconds = std::max(feed.lastSeconds_, static_cast<double>(row.sinceMs) / kMsPerSecond);
-        feed.lastSeconds_ = e.seconds;
-        switch (row.event) {
-        case LogEvent::Sample:
-            e.values = Values(row.sample);
-            feed.Push(e);
-            break;
-        case LogEvent::Marker:
-            e.kind = ChartEntry::Marker;
-            e.marker = row.marker;
-            feed.markers_.push_back(e);
-            if (feed.markers_.size() > kMarkerCapacity)
-                feed.markers_.pop_front();
-            break;
-        case LogEvent::NoAnswer:
-            if (!feed.recent_.empty() && feed.recent_.back().kind != ChartEntry::Gap) {
-                e.kind = ChartEntry::Gap;
-                feed.Push(e);
-            }
-            break;
-        case LogEvent::Start:
-            break;
-        }
-    }
+    ChartFeed feed = ForLog();
+    for (const LogRow& row : rows)
+        feed.AddLogRow(row);
     return feed;
+}
+
+ChartFeed ChartFeed::ForLog() {
+    return ChartFeed(std::numeric_limits<size_t>::max(), kOverviewCapacity);
+}
+
+// The block a transfer row names in its note ("block 3"); 0 when it names none.
+static int NoteBlock(const QString& note) {
+    static const QString kBlock = QStringLiteral("block ");
+    if (!note.startsWith(kBlock))
+        return 0;
+    return QStringView(note).mid(kBlock.size()).toInt();
+}
+
+void ChartFeed::AddLogRow(const LogRow& row) {
+    if (!hasOrigin_)
+        Reset(row.timeMs - row.sinceMs);
+    // The log's own seconds, so the chart's axis reads as the file's "t [ms]" column, and its
+    // own wall-clock time for the cursor.
+    ChartEntry e;
+    e.timeMs = row.timeMs;
+    e.seconds = std::max(lastSeconds_, static_cast<double>(row.sinceMs) / kMsPerSecond);
+    lastSeconds_ = e.seconds;
+    switch (row.event) {
+    case LogEvent::Sample:
+        e.values = Values(row.sample);
+        Push(e);
+        break;
+    case LogEvent::Marker:
+        e.kind = ChartEntry::Marker;
+        e.event = LogEvent::Marker;
+        e.marker = row.marker;
+        PushMark(e);
+        break;
+    case LogEvent::NoAnswer:
+        if (!recent_.empty() && recent_.back().kind != ChartEntry::Gap) {
+            e.kind = ChartEntry::Gap;
+            Push(e);
+        }
+        break;
+    case LogEvent::Start:
+        break;
+    case LogEvent::Programmed:
+    case LogEvent::Read:
+    case LogEvent::Verified:
+    case LogEvent::ProgramFailed:
+    case LogEvent::ReadFailed:
+    case LogEvent::VerifyFailed:
+        e.kind = ChartEntry::Marker;
+        e.event = row.event;
+        e.marker = NoteBlock(row.note);
+        PushMark(e);
+        break;
+    }
 }
 
 } // namespace zyrk

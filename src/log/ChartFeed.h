@@ -26,7 +26,10 @@ enum Trace : int {
 struct ChartEntry {
     enum Kind : uint8_t { Point, Gap, Marker };
     Kind kind = Point;
-    int marker = 0;     // the marker's number (Marker)
+    // Marker entries: LogEvent::Marker for the technician's numbered markers, the transfer
+    // events (programmed, read, verify failed...) and Start for where a recording began.
+    LogEvent event = LogEvent::Sample;
+    int marker = 0;     // the marker's number, or the transfer's block (Marker)
     double seconds = 0; // since the feed's origin
     qint64 timeMs = 0;  // wall clock
     // RPM, per cent, volts, mV, mV, mV, mV
@@ -39,6 +42,10 @@ struct ChartEntry {
 // The run itself lives on disk in the log. Markers are kept apart, also within a budget.
 //
 // Entries get consecutive sequence numbers, so the chart appends only what is new.
+// The short label a mark carries on the chart: "M3" for a marker, "P" programmed, "R" read,
+// "V" verified, "P!3" / "R!3" / "V!3" failed at block 3, "REC" the start of a recording.
+QString MarkLabel(const ChartEntry& mark);
+
 class ChartFeed {
   public:
     static constexpr size_t kRecentCapacity = 4096;
@@ -54,9 +61,15 @@ class ChartFeed {
     // The unit stopped answering: the curves break here instead of bridging the silence.
     void AddGap(qint64 timeMs);
     void AddMarker(qint64 timeMs, int number);
+    // A transfer (or the start of a recording) shown as a mark where it happened; block is
+    // the block that failed, 0 for a transfer that went through.
+    void AddEvent(qint64 timeMs, LogEvent event, int block);
 
     // A whole log file, for looking at it again; its own feed with room for every row.
     static ChartFeed FromLog(const std::vector<LogRow>& rows);
+    // The same, row by row as a log is read: a feed with room for every row, then AddLogRow.
+    static ChartFeed ForLog();
+    void AddLogRow(const LogRow& row);
 
     static std::array<float, kTraceCount> Values(const MonitorSample& sample);
 
@@ -67,6 +80,8 @@ class ChartFeed {
     // Changes whenever the overview was thinned out, i.e. what was drawn of it is stale.
     int OverviewGeneration() const { return generation_; }
     const std::deque<ChartEntry>& Markers() const { return markers_; }
+    // Counts every mark ever added, so a drawing knows when to show a new one.
+    uint64_t MarkSeq() const { return markSeq_; }
     double LastSeconds() const { return lastSeconds_; }
     qint64 OriginMs() const { return originMs_; }
     bool HasOrigin() const { return hasOrigin_; }
@@ -75,6 +90,7 @@ class ChartFeed {
 
   private:
     void Push(const ChartEntry& entry);
+    void PushMark(const ChartEntry& entry);
     double SecondsOf(qint64 timeMs);
 
     size_t recentCapacity_;
@@ -83,6 +99,7 @@ class ChartFeed {
     std::vector<ChartEntry> overview_;
     std::deque<ChartEntry> markers_;
     uint64_t nextSeq_ = 0;
+    uint64_t markSeq_ = 0;
     int generation_ = 0;
     int stride_ = 1;    // the overview keeps every stride-th point
     int sinceKept_ = 0; // points passed over since the last one kept

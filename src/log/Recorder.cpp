@@ -41,7 +41,9 @@ bool Recorder::StartFile(const QString& path, qint64 nowMs, const QString& note)
     startMs_ = nowMs;
     rows_ = 0;
     markers_ = 0;
-    feed_.Reset(nowMs);
+    lastSyncMs_ = nowMs;
+    // The chart keeps what it shows; the recording's start is a mark on it.
+    feed_.AddEvent(nowMs, LogEvent::Start, 0);
     LogRow start;
     start.event = LogEvent::Start;
     start.timeMs = nowMs;
@@ -117,6 +119,11 @@ int Recorder::AddMarker(qint64 nowMs) {
 void Recorder::Tick(qint64 nowMs) {
     if (haveSample_ && !silent_ && nowMs - lastSampleMs_ > kNoAnswerMs)
         MarkGap(nowMs);
+    // At most kSyncMs of rows are lost to a power cut.
+    if (Recording() && nowMs - lastSyncMs_ >= kSyncMs) {
+        lastSyncMs_ = nowMs;
+        writer_.Sync();
+    }
 }
 
 } // namespace zyrk

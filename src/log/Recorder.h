@@ -11,6 +11,8 @@ namespace zyrk {
 // Silence longer than this breaks the curves and puts a "no answer" row in the log: more
 // than three of the unit's monitor periods (six ticks of 55 ms), so one late reply does not.
 constexpr qint64 kNoAnswerMs = 1200;
+// How often the rows written are handed to the disk itself (and at stop).
+constexpr qint64 kSyncMs = 2000;
 
 // Takes every sample the link hands out: feeds the chart always, and the log while recording.
 // Widget-free and clock-free: the caller passes the time, so tests drive it without waiting.
@@ -56,6 +58,7 @@ class Recorder {
     LogWriter writer_;
     QString path_;
     qint64 startMs_ = 0;
+    qint64 lastSyncMs_ = 0;
     qint64 rows_ = 0;
     int markers_ = 0;
     bool haveSample_ = false;

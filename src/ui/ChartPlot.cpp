@@ -232,7 +232,7 @@ void ChartPlot::paintEvent(QPaintEvent* event) {
             if (x < r.left() - kMarkerLabelPx || x > r.right() + kDirtyMargin)
                 continue;
             painter.drawLine(QPointF(x, 0), QPointF(x, height()));
-            painter.drawText(QPointF(x + 3, 12), QStringLiteral("M%1").arg(m.marker));
+            painter.drawText(QPointF(x + 3, 12), MarkLabel(m));
         }
     }
     if (cursorShown_ && cursorSeconds_ >= time_.lo && cursorSeconds_ <= time_.hi) {

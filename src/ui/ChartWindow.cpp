@@ -387,11 +387,10 @@ void ChartWindow::Refresh() {
         Rebuild(); // thinned out or started afresh: what is drawn no longer matches
         return;
     }
-    // Marker numbers only grow within a feed (a new one starts a new generation), so the
-    // newest number tells whether one was added.
-    const int newestMarker = feed.Markers().empty() ? 0 : feed.Markers().back().marker;
-    if (newestMarker != markerShown_) {
-        markerShown_ = newestMarker;
+    // The feed counts its marks (markers, transfers, recording starts): a new count is a
+    // new mark to draw.
+    if (feed.MarkSeq() != markerShown_) {
+        markerShown_ = feed.MarkSeq();
         plot_->update();
     }
     if (span_ == WholeRun && !file_) {

@@ -121,7 +121,7 @@ class ChartWindow : public QWidget {
     uint64_t drawnSeq_ = 0;
     size_t drawnOverview_ = 0;
     int drawnGeneration_ = -1;
-    int markerShown_ = 0; // the newest marker's number when the plot was last painted
+    uint64_t markerShown_ = 0; // the feed's mark count when the plot was last painted
     float rpmMax_ = 0;
     bool cursorSet_ = false;
     double cursorSeconds_ = 0;

@@ -35,9 +35,17 @@ const TextRow CannotOpen{"%1 nelze otevřít: %2", "%1 cannot be opened: %2",
 const TextRow NotALog{"%1 není záznam tohoto programu (řádek %2).",
                       "%1 is not a log written by this tool (line %2).",
                       "%1 ist keine Aufzeichnung dieses Programms (Zeile %2)."};
-const TextRow Damaged{"%1 je poškozen na řádku %2 (%3). Zobrazuje se %4 řádků před ním.",
-                      "%1 is damaged at line %2 (%3). The %4 rows before it are shown.",
-                      "%1 ist in Zeile %2 beschädigt (%3). Die %4 Zeilen davor werden angezeigt."};
+const TextRow Damaged{
+    "%1 je poškozen na řádku %2 (%3). Vynecháno poškozených řádků: %5 (řádky %6); zobrazuje "
+    "se %4 řádků.",
+    "%1 is damaged at line %2 (%3). %5 damaged rows skipped (lines %6); the %4 other rows are "
+    "shown.",
+    "%1 ist in Zeile %2 beschädigt (%3). %5 beschädigte Zeilen übersprungen (Zeilen %6); die %4 "
+    "übrigen Zeilen werden angezeigt."};
+const TextRow NotAFile{"není to obyčejný soubor", "it is not a regular file",
+                       "es ist keine gewöhnliche Datei"};
+const TextRow TooLarge{"soubor je větší než 1 GB", "the file is larger than 1 GB",
+                       "die Datei ist größer als 1 GB"};
 const TextRow FieldCount{"%1 polí místo %2", "%1 fields instead of %2", "%1 Felder statt %2"};
 const TextRow BadValue{"sloupec „%1“: „%2“", "column \"%1\": \"%2\"", "Spalte „%1“: „%2“"};
 const TextRow OpenQuote{"uvozovky nejsou uzavřeny", "a quote is never closed",

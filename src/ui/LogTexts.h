@@ -26,9 +26,12 @@ extern const TextRow CreateFailed; // %1 file, %2 the system's words
 extern const TextRow WriteFailed;  // %1 file, %2 the system's words
 extern const TextRow CannotOpen;   // %1 file, %2 the system's words
 extern const TextRow NotALog;      // %1 file, %2 line
-extern const TextRow Damaged;      // %1 file, %2 line, %3 what is wrong, %4 rows shown
-extern const TextRow FieldCount;   // %1 found, %2 expected
-extern const TextRow BadValue;     // %1 column, %2 text
+extern const TextRow Damaged;      // %1 file, %2 first line, %3 what is wrong there, %4 rows shown,
+                                   // %5 rows skipped, %6 their lines
+extern const TextRow NotAFile;
+extern const TextRow TooLarge;
+extern const TextRow FieldCount; // %1 found, %2 expected
+extern const TextRow BadValue;   // %1 column, %2 text
 extern const TextRow OpenQuote;
 extern const TextRow CutOff;
 
