@@ -3,6 +3,7 @@
 
 #include "FileWrite.h"
 #include "Hlav.h"
+#include "HlavCompare.h"
 #include "IniStore.h"
 #include "Limits.h"
 #include "RestorePointsWindow.h"
