@@ -179,15 +179,17 @@ void TestFaults::faultMatrix_data() {
     QTest::newRow("another version")
         << args({"--version", "55"}) << int(ReadCommand) << none << QStringList{kVersionMessage}
         << true << false << true << kVersionMessage;
+    // The line goes during the restore-point read that comes before the first write, so the
+    // unit's version block never reaches the edited image.
     QTest::newRow("line cut mid-Program")
-        << args({"--cut-after", "4"}) << int(ProgramCommand) << programError << noMessage << true
+        << args({"--cut-after", "4"}) << int(ProgramCommand) << programError << noMessage << false
         << false << false << none;
     QTest::newRow("line cut mid-Read")
         << args({"--cut-after", "4"}) << int(ReadCommand) << QStringLiteral("Read error!")
         << noMessage << true << false << false << none;
     QTest::newRow("adapter pulled mid-frame")
         << args({"--hang-up-after", "3"}) << int(ProgramCommand) << programError << noMessage
-        << true << false << false << none;
+        << false << false << false << none;
     QTest::newRow("100 kB of noise") << args({"--noise", "100000"}) << int(ProgramCommand)
                                      << programOk << noMessage << true << false << true << none;
     QTest::newRow("every reply twice, Program")

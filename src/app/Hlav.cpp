@@ -6,6 +6,7 @@
 #include "HlavDetail.h"
 #include "HlavLog.h"
 #include "HlavMaps.h"
+#include "HlavRestore.h"
 #include "Jazyk.h"
 #include "LanguageTexts.h"
 #include "Limits.h"
@@ -81,6 +82,7 @@ void TFormHlav::FormCreate() {
     Maps = new HlavMaps(*this);
     connect(compare, &CompareTool::OutlinesChanged, Maps, &HlavMaps::ShowOutlines);
     DataLog = new HlavLog(*this, applicationIni_);
+    Restore = new HlavRestore(*this, applicationIni_);
     InstallHintHandler();              // 2
     link.ComIndex = kComAuto;          // 3
     FactoryDefaults(image);            // 4
@@ -112,6 +114,8 @@ void TFormHlav::FormClose() {
     closed_ = true;
     if (DataLog)
         DataLog->Close();
+    if (Restore)
+        Restore->Close();
     link.ClosePort();
     CommitControls();
     ApplyLimits();
@@ -234,6 +238,8 @@ void TFormHlav::ApplyLanguage() {
         link.ShowPlaceholders();
     if (DataLog)
         DataLog->ApplyLanguage(language);
+    if (Restore)
+        Restore->ApplyLanguage(language);
     Render();
 }
 

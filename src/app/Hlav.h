@@ -20,6 +20,7 @@ class TFormAbout;
 class CompareTool;
 class HlavMaps;
 class HlavLog;
+class HlavRestore;
 
 // The main window: owns the parameter image, the link and every control, wires events to
 // the editing operations and draws what the link reports. The logic lives in params and
@@ -118,6 +119,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
     CompareTool* compare = nullptr; // Compare with unit or file (HlavCompare)
     HlavMaps* Maps = nullptr;       // the map windows and the map sheet
     HlavLog* DataLog = nullptr;     // the data log and chart (Log menu); a child of the window
+    HlavRestore* Restore = nullptr; // restore points (Ignition menu); a child of the window
 
     // The cell the engine runs in on the servo page shown; F4 and F5 step it.
     uint8_t LiveRow = 0;
@@ -133,6 +135,7 @@ class TFormHlav : public QMainWindow, public LinkHost {
   private:
     friend class CompareTool;
     friend class HlavMaps;
+    friend class HlavRestore;
     void SetLanguage(int language);
     void MarkComItem(int index);
     void PlaceWindow(QPoint topLeft);

@@ -97,8 +97,12 @@ void CompareTool::CompareWithFile() {
     Present(Differences(form_.image, other), QFileInfo(path).fileName());
 }
 
+void CompareTool::CompareWithImage(const ParamImage& other, const QString& name) {
+    Present(Differences(form_.image, other), name);
+}
+
 void CompareTool::OnTransfer(const TransferEvent& event) {
-    if (event.kind == TransferEvent::Kind::Done && event.aside) {
+    if (event.kind == TransferEvent::Kind::Done && event.aside && !event.beforeWrite) {
         Present(Differences(form_.image, form_.link.AsideImage()), QString());
     } else if (event.kind == TransferEvent::Kind::Failed) {
         // The red text stays as it is; the status bar says where to look.

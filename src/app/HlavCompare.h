@@ -29,6 +29,8 @@ class CompareTool : public QObject {
 
     void CompareWithUnit();
     void CompareWithFile();
+    // The edited set against another set (a restore point); name names the other side.
+    void CompareWithImage(const ParamImage& other, const QString& name);
     void ApplyLanguage(int language);
     // The print shows the values only: no outlines on paper.
     void SetPrinting(bool printing);

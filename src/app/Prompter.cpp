@@ -33,6 +33,13 @@ Prompter::Answer BoxPrompter::AskYesNoCancel(QWidget* parent, const QString& tex
     }
 }
 
+Prompter::Answer BoxPrompter::AskYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, QString(), text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Yes : No;
+}
+
 } // namespace zyrk
 
 namespace zyrk {

@@ -16,6 +16,11 @@ class Prompter {
     virtual ~Prompter() = default;
     virtual void Message(QWidget* parent, const QString& text) = 0;
     virtual Answer AskYesNoCancel(QWidget* parent, const QString& text) = 0;
+    // A question with Yes and No only; a box closed otherwise answers No.
+    virtual Answer AskYesNo(QWidget* parent, const QString& text) {
+        const Answer a = AskYesNoCancel(parent, text);
+        return a == Yes ? Yes : No;
+    }
     // A message with a detail under it (the device or file and the reason of a failure);
     // the message keeps its exact words.
     virtual void MessageWithDetail(QWidget* parent, const QString& text, const QString& detail) {
@@ -32,6 +37,7 @@ class BoxPrompter : public Prompter {
     void Message(QWidget* parent, const QString& text) override;
     void MessageWithDetail(QWidget* parent, const QString& text, const QString& detail) override;
     Answer AskYesNoCancel(QWidget* parent, const QString& text) override;
+    Answer AskYesNo(QWidget* parent, const QString& text) override;
     QString ChooseOpenFile(QWidget* parent, const QString& preset) override;
     QString ChooseSaveFile(QWidget* parent, const QString& preset) override;
 };

@@ -91,6 +91,7 @@ void Link::Watchdog() {
         return;
     }
     display_.connectionVisible = true;
+    unitKept_ = false; // the unit that answers next may be another one
     ++ReconnectTicks;
     if (ReconnectTicks >= kReconnectTicks) {
         ReconnectTicks = 0;
@@ -104,6 +105,7 @@ void Link::Watchdog() {
 }
 
 void Link::OpenPort() {
+    unitKept_ = false;
     const int n = ComIndex != kComAuto ? ComIndex + 1 : AutoScanIndex + 1;
     // The label shows the port by its COM number on every platform.
     display_.comText = QStringLiteral("COM= ") + PortNames::ComPath(n).mid(4, 10);
@@ -271,6 +273,7 @@ void Link::SetStatus(const QString& text, Shade shade) {
 void Link::BeginTransfer(uint8_t mode, uint8_t command, MsgId text) {
     sentByReply_ = false;
     asideActive_ = false;
+    guardRead_ = false;
     LinkMode = mode;
     BlockCommand = command;
     RetryCount = 0;
@@ -281,7 +284,31 @@ void Link::BeginTransfer(uint8_t mode, uint8_t command, MsgId text) {
 }
 
 void Link::StartProgramming() {
+    if (FirstWritePending()) {
+        StartReadAside();
+        guardRead_ = true;
+        return;
+    }
     BeginTransfer(ModeProgram, 0x00, MsgProgramDevice);
+}
+
+void Link::FinishReadBeforeWrite(bool readOk) {
+    guardRead_ = false;
+    QString why;
+    if (readOk) {
+        if (guard_.keep(aside_, &why)) {
+            unitKept_ = true;
+            StartProgramming();
+            return;
+        }
+        SetStatus(why, Shade::Red);
+    } else {
+        why = display_.statusText;
+    }
+    if (guard_.programWithout && guard_.programWithout(why)) {
+        unitKept_ = true;
+        BeginTransfer(ModeProgram, 0x00, MsgProgramDevice);
+    }
 }
 
 void Link::StartVerify() {
@@ -298,7 +325,7 @@ void Link::StartReadAside() {
 }
 
 void Link::Report(TransferEvent::Kind kind, int block) {
-    const TransferEvent event{kind, LinkMode, block, asideActive_};
+    const TransferEvent event{kind, LinkMode, block, asideActive_, guardRead_};
     for (const TransferObserver& observer : transferObservers_)
         observer(event);
 }
@@ -335,6 +362,8 @@ void Link::TransferTick() {
             ProgramOk = false;
         Report(TransferEvent::Kind::Failed, BlockCommand & kBlockMask);
         LinkMode = ModeMonitor;
+        if (guardRead_)
+            FinishReadBeforeWrite(false);
         return;
     }
     SendBlockFrame();
@@ -370,6 +399,7 @@ void Link::BeginAutoVerify() {
 void Link::VersionMismatch(bool inRead) {
     Report(TransferEvent::Kind::Version, 0);
     LinkMode = ModeMonitor;
+    guardRead_ = false; // another version is never programmed
     if (inRead) {
         host_.ApplyLimits();
         host_.ShowImage();
@@ -430,6 +460,8 @@ void Link::HandleBlockReply(const QByteArray& rx) {
             Report(TransferEvent::Kind::Block, b);
             Report(TransferEvent::Kind::Done, b);
             LinkMode = ModeMonitor;
+            if (guardRead_)
+                FinishReadBeforeWrite(true);
         }
         break;
     case ModeProgram:

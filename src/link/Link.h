@@ -60,6 +60,21 @@ class Link {
     const ParamImage& AsideImage() const { return aside_; }
     bool ReadingAside() const { return asideActive_; }
 
+    // Restore points. With a guard set, the first programming since the unit started
+    // answering (after the connection label showed, or the port was chosen or reopened) first
+    // reads the unit into the side image exactly as StartReadAside() does and hands it to
+    // keep(); the programming starts only when keep() returned true. When the read fails or
+    // keep() cannot store it, programWithout(why) decides: true programs without a restore
+    // point, false writes nothing. A unit of another version is never programmed.
+    struct FirstWriteGuard {
+        std::function<bool(const ParamImage& unit, QString* why)> keep;
+        std::function<bool(const QString& why)> programWithout;
+    };
+    void SetFirstWriteGuard(FirstWriteGuard guard) { guard_ = std::move(guard); }
+    // Whether the next programming reads the unit first.
+    bool FirstWritePending() const { return guard_.keep && !unitKept_; }
+    bool ReadingBeforeWrite() const { return guardRead_; }
+
     // Every accepted block, the end of the closing verify, a failed block and a version
     // mismatch are handed to each observer, inside the tick (observers must be quick).
     using TransferObserver = std::function<void(const TransferEvent&)>;
@@ -121,6 +136,7 @@ class Link {
     // The image a transfer sends and compares: the side image while reading aside.
     const ParamImage& Source() const { return asideActive_ ? aside_ : image_; }
     void Report(TransferEvent::Kind kind, int block);
+    void FinishReadBeforeWrite(bool readOk);
 
     Port& port_;
     ParamImage& image_;
@@ -140,6 +156,9 @@ class Link {
     ParamImage aside_;
     bool asideActive_ = false;
     std::vector<TransferObserver> transferObservers_;
+    FirstWriteGuard guard_;
+    bool unitKept_ = false;  // what the unit held is kept (or the technician chose not to)
+    bool guardRead_ = false; // the aside read under way is the one before the first write
 };
 
 } // namespace zyrk

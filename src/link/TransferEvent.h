@@ -14,9 +14,10 @@ struct TransferEvent {
         Version, // the unit reports another program version; the transfer stopped at block 0
     };
     Kind kind = Kind::Block;
-    uint8_t mode = 0;   // the LinkMode the event happened in
-    int block = 0;      // 0..7
-    bool aside = false; // a read into the side image, or the verify that follows it
+    uint8_t mode = 0;         // the LinkMode the event happened in
+    int block = 0;            // 0..7
+    bool aside = false;       // a read into the side image, or the verify that follows it
+    bool beforeWrite = false; // that side read is the one before the first write (restore point)
 };
 
 } // namespace zyrk
