@@ -3,7 +3,7 @@
 // The words of the restore points and of taking differences over, in Czech, English and
 // German, kept apart from the window's own language tables.
 
-#include "Messages.h"
+#include "TextRow.h"
 
 namespace zyrk::lang {
 
